@@ -1,0 +1,1 @@
+# Files — deutsche Übersetzung.

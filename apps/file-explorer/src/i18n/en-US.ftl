@@ -1,0 +1,1 @@
+# Files — source locale (en-US).

@@ -1,0 +1,17 @@
+# Writes a C++ source holding the catalog files as string constants, one per locale, named by
+# the file's stem (en-US.ftl becomes catalog_en_US).
+separate_arguments(SOURCES)
+set(body "// Generated from the .ftl catalog sources; do not edit.\n#include <string_view>\nnamespace files::i18n::embedded {\n")
+foreach(src IN LISTS SOURCES)
+  get_filename_component(stem "${src}" NAME_WE)
+  string(REPLACE "-" "_" ident "${stem}")
+  file(READ "${src}" hex HEX)
+  string(LENGTH "${hex}" hex_len)
+  math(EXPR byte_len "${hex_len} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+  string(APPEND body "static const char data_${ident}[] = {${bytes} 0};\n")
+  string(APPEND body "extern const std::string_view catalog_${ident}{data_${ident}, ${byte_len}};\n")
+endforeach()
+string(APPEND body "}\n")
+file(WRITE "${OUT}.tmp" "${body}")
+file(RENAME "${OUT}.tmp" "${OUT}")
