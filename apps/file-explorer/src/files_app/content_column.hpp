@@ -1,0 +1,38 @@
+#pragma once
+
+#include "kavo_ui/widgets.hpp"
+
+namespace files::app {
+
+// The right-hand column of the shell: a header with the current folder, then either the file
+// view in its scroll area or a placeholder, with the status bubble floating above the bottom.
+class ContentColumn final : public kavo_ui::Widget {
+public:
+    ContentColumn(kavo_ui::Scrollable& scroll, kavo_ui::EmptyState& placeholder, kavo_ui::StatusBubble& bubble);
+
+    void set_title(std::string title) { m_title = std::move(title); }
+    void show_placeholder(bool show) { m_show_placeholder = show; }
+    bool showing_placeholder() const { return m_show_placeholder; }
+    const kavo_ui::Rect& body_rect() const { return m_body; }
+
+    void layout(const kavo_ui::Rect& bounds, const kavo_ui::Theme&) override;
+    void draw(kavo_ui::Painter&, const kavo_ui::Theme&) override;
+    void draw_overlay(kavo_ui::Painter&, const kavo_ui::Theme&) override;
+    kavo_ui::EventResult handle_event(const kavo_ui::Event&) override;
+    void accessibility(std::vector<kavo_ui::AccessNode>&) const override;
+    void visit_children(const std::function<void(kavo_ui::Widget&)>&) override;
+    bool take_paint_dirty() override;
+
+private:
+    kavo_ui::Widget& body() const;
+
+    kavo_ui::Scrollable& m_scroll;
+    kavo_ui::EmptyState& m_placeholder;
+    kavo_ui::StatusBubble& m_bubble;
+    std::string m_title;
+    bool m_show_placeholder = false;
+    kavo_ui::Rect m_header;
+    kavo_ui::Rect m_body;
+};
+
+}

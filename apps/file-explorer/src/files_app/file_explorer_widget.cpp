@@ -1,0 +1,263 @@
+#include "files_app/file_explorer_widget.hpp"
+
+#include "files_app/placeholder.hpp"
+
+#include "i18n/catalog.hpp"
+#include "kavo_services/app_dirs.hpp"
+#include "kavo_services/utf8.hpp"
+#include "native_observer/snapshot.hpp"
+#include "views/file_view/zoom_file.hpp"
+
+namespace files::app {
+
+using namespace kavo_ui;
+
+namespace {
+
+std::filesystem::path thumbnail_cache_for(const std::optional<std::filesystem::path>& config_dir)
+{
+    if (config_dir)
+        return *config_dir / "thumbnails";
+    return std::filesystem::temp_directory_path() / "kavo-file-explorer-thumbnails";
+}
+
+}
+
+FileExplorerWidget::FileExplorerWidget(std::optional<std::filesystem::path> config_dir, std::filesystem::path start_folder,
+                                       Clock::time_point now)
+    : m_current_dir(std::move(start_folder))
+    , m_now(now)
+    , m_config_dir(std::move(config_dir))
+    , m_thumbnail_cache_dir(thumbnail_cache_for(m_config_dir))
+    , m_requests(std::make_shared<command::RequestQueue>())
+    , m_retry_button("files.retry", i18n::t("files-try-again"))
+    , m_spinner(28)
+    , m_sidebar(4)
+    , m_file_view(m_requests)
+    , m_scroll(m_file_view)
+    , m_content(m_scroll, m_placeholder, m_bubble)
+    , m_shell(m_sidebar, m_content)
+{
+    m_retry_button.set_on_click([q = m_requests] { q->push(command::Retry{}); });
+    m_retry_button.set_kind(Button::Kind::Accent);
+    m_sidebar.set_padding(12);
+    m_sidebar.add_owned(std::make_unique<Text>(i18n::t("files-app-title"), TextStyle{15, FontWeight::Semibold}));
+}
+
+std::unique_ptr<FileExplorerWidget> FileExplorerWidget::create(std::optional<std::filesystem::path> config_dir,
+                                                               std::filesystem::path start_folder, Clock::time_point now)
+{
+    std::unique_ptr<FileExplorerWidget> w(new FileExplorerWidget(std::move(config_dir), std::move(start_folder), now));
+    w->m_current_dir = w->m_current_dir.lexically_normal();
+    if (w->m_current_dir.has_parent_path() && !w->m_current_dir.has_filename() && w->m_current_dir != "/")
+        w->m_current_dir = w->m_current_dir.parent_path();
+    w->m_zoom = views::read_zoom(w->m_config_dir);
+    w->reload();
+    w->m_next_poll_at = now + std::chrono::milliseconds(750);
+    return w;
+}
+
+FileExplorerWidget::~FileExplorerWidget() = default;
+
+void FileExplorerWidget::set_status(std::string text)
+{
+    // The limit counts characters; a cut never splits a UTF-8 sequence.
+    size_t chars = 0, cut = 0;
+    for (; cut < text.size(); ++cut) {
+        if ((uint8_t(text[cut]) & 0xC0) != 0x80) {
+            if (chars == k_status_limit)
+                break;
+            ++chars;
+        }
+    }
+    text.resize(cut);
+    m_status_message = std::move(text);
+    mark_dirty();
+}
+
+std::string FileExplorerWidget::status_line_text() const
+{
+    std::string base = m_status_message ? *m_status_message
+                                         : i18n::t_args("files-item-count", {i18n::count_arg("count", m_entries.size())});
+    if (m_selection.empty())
+        return base;
+    return i18n::t_args("files-selected-count", {i18n::arg("base", base), i18n::count_arg("count", m_selection.selected_count())});
+}
+
+bool FileExplorerWidget::in_trash() const
+{
+    auto data = kavo_services::AppDirs::data_dir();
+    return data && m_current_dir == (*data / "Trash" / "files").lexically_normal();
+}
+
+void FileExplorerWidget::show_loading_state()
+{
+    m_loading = true;
+    mark_dirty();
+}
+
+void FileExplorerWidget::show_load_error(std::string error)
+{
+    m_entries.clear();
+    m_selection.reset(0);
+    m_load_error = i18n::t_args("files-directory-read-failed", {i18n::arg("error", error)});
+    mark_dirty();
+}
+
+void FileExplorerWidget::show_status_steady() { m_bubble.show_steady(); }
+
+void FileExplorerWidget::set_view_mode(model::ViewMode mode)
+{
+    m_view_mode = mode;
+    mark_dirty();
+}
+
+void FileExplorerWidget::set_zoom(int step)
+{
+    int clamped = views::clamp_zoom(step);
+    if (clamped == m_zoom)
+        return;
+    m_zoom = clamped;
+    views::write_zoom(m_config_dir, m_zoom);
+    mark_dirty();
+}
+
+std::string FileExplorerWidget::window_title() const
+{
+    std::string name = kavo_services::lossy_utf8(m_current_dir.filename());
+    std::string app = i18n::t("files-app-title");
+    return name.empty() ? app : name + " — " + app;
+}
+
+void FileExplorerWidget::sync(const FrameContext& ctx)
+{
+    m_now = ctx.now;
+    if (ctx.now >= m_next_poll_at) {
+        m_next_poll_at = ctx.now + poll_interval(m_entries.size());
+        poll_folder();
+    }
+    m_spinner.sync(ctx);
+    m_bubble.sync(ctx);
+}
+
+void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
+{
+    m_bounds = bounds;
+    m_theme = theme;
+    m_file_view.set_model({&m_entries, &m_selection, m_view_mode, views::zoom_factor(m_zoom)});
+    PlaceholderState state{m_loading, &m_load_error, m_entries.size(), in_trash(), &m_current_dir};
+    auto placeholder = placeholder_for(state);
+    m_content.show_placeholder(placeholder.has_value());
+    if (placeholder) {
+        m_placeholder.set(placeholder->kind == PlaceholderKind::LoadError ? std::optional(Icon::Warning)
+                          : placeholder->kind == PlaceholderKind::Loading ? std::nullopt
+                          : placeholder->kind == PlaceholderKind::EmptyTrash ? std::optional(Icon::Trash)
+                                                                             : std::optional(Icon::Folder),
+                          placeholder->title, placeholder->detail);
+        m_placeholder.set_action(placeholder->kind == PlaceholderKind::LoadError ? &m_retry_button : nullptr);
+        m_spinner.set_visible(placeholder->kind == PlaceholderKind::Loading);
+        m_placeholder.set_busy(placeholder->kind == PlaceholderKind::Loading ? &m_spinner : nullptr);
+    } else {
+        m_spinner.set_visible(false);
+    }
+    m_content.set_title(kavo_services::lossy_utf8(m_current_dir));
+    m_shell.layout(bounds, theme);
+}
+
+void FileExplorerWidget::update_bubble()
+{
+    std::string text = status_line_text();
+    if (text == m_bubble_text)
+        return;
+    m_bubble_text = text;
+    m_bubble.set_text(std::move(text));
+    m_bubble.poke(m_now);
+}
+
+void FileExplorerWidget::draw(Painter& p, const Theme& theme)
+{
+    update_bubble();
+    m_shell.draw(p, theme);
+}
+
+void FileExplorerWidget::draw_overlay(Painter& p, const Theme& theme) { m_shell.draw_overlay(p, theme); }
+
+EventResult FileExplorerWidget::handle_event(const Event& e)
+{
+    if (auto* pointer = std::get_if<PointerEvent>(&e)) {
+        bool over = m_bubble.visible() && m_bubble.bubble_rect(m_theme).contains(pointer->position)
+            && pointer->action != PointerAction::Leave;
+        m_bubble.set_hover(over, m_now);
+    }
+    EventResult result = EventResult::Ignored;
+    if (auto* key = std::get_if<KeyEvent>(&e))
+        result = handle_key(*key);
+    if (result == EventResult::Ignored)
+        result = m_shell.handle_event(e);
+    if (!m_requests->empty()) {
+        run_requests();
+        result = EventResult::Handled;
+    }
+    return result;
+}
+
+void FileExplorerWidget::run_requests()
+{
+    for (auto& request : m_requests->drain()) {
+        std::visit(
+            [this](auto& r) {
+                using T = std::decay_t<decltype(r)>;
+                if constexpr (std::is_same_v<T, command::ItemClicked>) {
+                    m_selection.apply_click(r.index, r.primary, r.shift);
+                } else if constexpr (std::is_same_v<T, command::OpenItem>) {
+                    open_entry(r.index);
+                } else if constexpr (std::is_same_v<T, command::OpenFolder>) {
+                    navigate(r.path);
+                } else if constexpr (std::is_same_v<T, command::Retry>) {
+                    reload();
+                }
+            },
+            request);
+    }
+    mark_dirty();
+}
+
+void FileExplorerWidget::accessibility(std::vector<AccessNode>& out) const
+{
+    AccessNode window;
+    window.role = AccessRole::Window;
+    window.name = window_title();
+    window.value = i18n::t_args("files-a11y-current-folder", {i18n::arg("path", kavo_services::lossy_utf8(m_current_dir))});
+    window.bounds = m_bounds;
+    if (m_loading)
+        window.states |= k_state_busy;
+    m_shell.accessibility(window.children);
+    out.push_back(std::move(window));
+}
+
+nlohmann::json FileExplorerWidget::observer_snapshot() const { return native_observer::build_snapshot(*this); }
+
+bool FileExplorerWidget::take_structure_dirty() { return std::exchange(m_structure_dirty, false); }
+
+bool FileExplorerWidget::take_paint_dirty()
+{
+    bool shell = m_shell.take_paint_dirty();
+    return std::exchange(m_paint_dirty, false) || shell;
+}
+
+std::optional<Clock::time_point> FileExplorerWidget::next_deadline() const
+{
+    auto deadline = m_next_poll_at;
+    if (auto bubble = m_bubble.next_deadline())
+        deadline = std::min(deadline, *bubble);
+    return deadline;
+}
+
+bool FileExplorerWidget::wants_animation_frame() const
+{
+    return m_bubble.wants_animation_frame() || (m_spinner.visible() && m_spinner.wants_animation_frame());
+}
+
+void FileExplorerWidget::visit_children(const std::function<void(Widget&)>& fn) { fn(m_shell); }
+
+}

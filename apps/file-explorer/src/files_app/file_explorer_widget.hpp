@@ -1,0 +1,157 @@
+#pragma once
+
+#include "command/request_queue.hpp"
+#include "files_app/content_column.hpp"
+#include "model/directory_entry.hpp"
+#include "views/file_view/file_view.hpp"
+
+#include "kavo_ui/selection_model.hpp"
+#include "kavo_ui/widgets.hpp"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace files::app {
+
+inline constexpr std::string_view k_app_id = "so.kavo.file-explorer";
+inline constexpr size_t k_status_limit = 512;
+
+// The silent refresh interval for a folder of n entries.
+kavo_ui::Clock::duration poll_interval(size_t n);
+
+// The single root widget: owns the window's state and every child widget.
+class FileExplorerWidget final : public kavo_ui::Widget {
+public:
+    // Builds the widget and lists the start folder (a failed listing starts with no entries).
+    static std::unique_ptr<FileExplorerWidget> create(std::optional<std::filesystem::path> config_dir,
+                                                      std::filesystem::path start_folder,
+                                                      kavo_ui::Clock::time_point now = kavo_ui::Clock::now());
+    ~FileExplorerWidget() override;
+
+    // Navigation and loading.
+    void navigate(const std::filesystem::path& path);
+    void go_back();
+    void go_forward();
+    void go_up();
+    void reload();
+    void poll_folder();
+
+    // Settings and status.
+    void set_status(std::string text);
+    void set_view_mode(model::ViewMode mode);
+    void set_sort(model::SortBy key);
+    void sort_by_column(model::SortBy key);
+    void set_sort_order(model::SortOrder order);
+    void set_show_hidden(bool show);
+    void set_zoom(int step);
+
+    const std::filesystem::path& current_dir() const { return m_current_dir; }
+    const std::vector<std::filesystem::path>& back_history() const { return m_back; }
+    const std::vector<std::filesystem::path>& forward_history() const { return m_forward; }
+    const model::EntryList& entries() const { return m_entries; }
+    const kavo_ui::SelectionModel& selection() const { return m_selection; }
+    kavo_ui::SelectionModel& selection() { return m_selection; }
+    bool show_hidden() const { return m_show_hidden; }
+    model::SortBy sort_by() const { return m_sort_by; }
+    model::SortOrder sort_order() const { return m_sort_order; }
+    model::ViewMode view_mode() const { return m_view_mode; }
+    int zoom() const { return m_zoom; }
+    bool loading() const { return m_loading; }
+    const std::optional<std::string>& load_error() const { return m_load_error; }
+    const std::optional<std::string>& status_message() const { return m_status_message; }
+    bool structure_dirty() const { return m_structure_dirty; }
+    uint64_t listing_generation() const { return m_listing_generation; }
+    const std::optional<std::filesystem::path>& config_dir() const { return m_config_dir; }
+    const std::filesystem::path& thumbnail_cache_dir() const { return m_thumbnail_cache_dir; }
+    kavo_ui::Clock::time_point next_poll_at() const { return m_next_poll_at; }
+    const command::RequestQueueHandle& requests() const { return m_requests; }
+
+    // The status line: the status message or the item count, with the selection count.
+    std::string status_line_text() const;
+    bool in_trash() const;
+
+    // Screenshot scenes show states the window only passes through.
+    void show_loading_state();
+    void show_load_error(std::string error);
+    void show_status_steady();
+
+    // Widget interface.
+    void sync(const kavo_ui::FrameContext&) override;
+    void layout(const kavo_ui::Rect& bounds, const kavo_ui::Theme&) override;
+    void draw(kavo_ui::Painter&, const kavo_ui::Theme&) override;
+    void draw_overlay(kavo_ui::Painter&, const kavo_ui::Theme&) override;
+    kavo_ui::EventResult handle_event(const kavo_ui::Event&) override;
+    void accessibility(std::vector<kavo_ui::AccessNode>&) const override;
+    nlohmann::json observer_snapshot() const override;
+    bool take_structure_dirty() override;
+    bool take_paint_dirty() override;
+    std::optional<kavo_ui::Clock::time_point> next_deadline() const override;
+    bool wants_animation_frame() const override;
+    std::string window_title() const override;
+    void visit_children(const std::function<void(kavo_ui::Widget&)>&) override;
+
+private:
+    FileExplorerWidget(std::optional<std::filesystem::path> config_dir, std::filesystem::path start_folder,
+                       kavo_ui::Clock::time_point now);
+
+    std::expected<model::EntryList, std::string> list_current() const;
+    void replace_entries(model::EntryList entries);
+    // Selection and focus remembered by path, so they survive a new order or a refresh.
+    struct SelectionByPath {
+        std::unordered_set<std::string> selected;
+        std::optional<std::filesystem::path> focused;
+        std::optional<size_t> focused_index;
+    };
+    SelectionByPath capture_selection() const;
+    void restore_selection(const SelectionByPath& saved);
+    void resort();
+    void mark_dirty() { m_structure_dirty = true; }
+    void run_requests();
+    void open_entry(size_t index);
+    kavo_ui::EventResult handle_key(const kavo_ui::KeyEvent& key);
+    void move_focus(size_t index, bool extend);
+    void update_bubble();
+
+    // Window state.
+    std::filesystem::path m_current_dir;
+    std::vector<std::filesystem::path> m_back;
+    std::vector<std::filesystem::path> m_forward;
+    model::EntryList m_entries;
+    kavo_ui::SelectionModel m_selection;
+    bool m_show_hidden = false;
+    model::SortBy m_sort_by = model::SortBy::Name;
+    model::SortOrder m_sort_order = model::SortOrder::Ascending;
+    model::ViewMode m_view_mode = model::ViewMode::List;
+    int m_zoom = 0;
+    bool m_loading = false;
+    std::optional<std::string> m_load_error;
+    std::optional<std::string> m_status_message;
+    bool m_structure_dirty = true;
+    bool m_paint_dirty = false;
+    uint64_t m_listing_generation = 0;
+    kavo_ui::Clock::time_point m_next_poll_at;
+    kavo_ui::Clock::time_point m_now;
+    kavo_ui::Theme m_theme = kavo_ui::dark_theme();
+    std::optional<std::filesystem::path> m_config_dir;
+    std::filesystem::path m_thumbnail_cache_dir;
+    command::RequestQueueHandle m_requests;
+
+    // Child widgets.
+    kavo_ui::Button m_retry_button;
+    kavo_ui::Spinner m_spinner;
+    kavo_ui::Column m_sidebar;
+    views::FileView m_file_view;
+    kavo_ui::Scrollable m_scroll;
+    kavo_ui::EmptyState m_placeholder;
+    kavo_ui::StatusBubble m_bubble;
+    ContentColumn m_content;
+    kavo_ui::NavShell m_shell;
+    std::string m_bubble_text;
+    bool m_bubble_poke_pending = false;
+};
+
+}

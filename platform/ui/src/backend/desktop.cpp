@@ -1,0 +1,25 @@
+#include "kavo_ui/desktop.hpp"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QStyleHints>
+
+namespace kavo_ui {
+
+bool clipboard_copy(std::string_view text)
+{
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || !QGuiApplication::clipboard())
+        return false;
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    return true;
+}
+
+std::chrono::milliseconds multi_click_interval()
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return std::chrono::milliseconds(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+    return std::chrono::milliseconds(400);
+}
+
+}
