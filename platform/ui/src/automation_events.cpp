@@ -21,12 +21,14 @@ constexpr size_t k_max_events = 10000;
 constexpr double k_max_coordinate = 1e6;
 
 constexpr std::array<std::pair<std::string_view, Key>, 24> k_named_keys{{
-    {"Enter", Key::Enter},   {"Escape", Key::Escape},       {"Up", Key::Up},      {"Down", Key::Down},
-    {"Left", Key::Left},     {"Right", Key::Right},         {"Home", Key::Home},  {"End", Key::End},
-    {"Backspace", Key::Backspace}, {"Delete", Key::Delete}, {"Tab", Key::Tab},    {"Menu", Key::Menu},
-    {"F1", Key::F1},         {"F2", Key::F2},               {"F3", Key::F3},      {"F4", Key::F4},
-    {"F5", Key::F5},         {"F6", Key::F6},               {"F7", Key::F7},      {"F8", Key::F8},
-    {"F9", Key::F9},         {"F10", Key::F10},             {"F11", Key::F11},    {"F12", Key::F12},
+    {"Enter", Key::Enter},   {"Escape", Key::Escape}, {"Up", Key::Up},
+    {"Down", Key::Down},     {"Left", Key::Left},     {"Right", Key::Right},
+    {"Home", Key::Home},     {"End", Key::End},       {"Backspace", Key::Backspace},
+    {"Delete", Key::Delete}, {"Tab", Key::Tab},       {"Menu", Key::Menu},
+    {"F1", Key::F1},         {"F2", Key::F2},         {"F3", Key::F3},
+    {"F4", Key::F4},         {"F5", Key::F5},         {"F6", Key::F6},
+    {"F7", Key::F7},         {"F8", Key::F8},         {"F9", Key::F9},
+    {"F10", Key::F10},       {"F11", Key::F11},       {"F12", Key::F12},
 }};
 
 using Failure = std::unexpected<std::string>;
@@ -89,25 +91,28 @@ std::expected<std::string, std::string> string_member(const json& event, const c
     return it->get<std::string>();
 }
 
-std::expected<Modifiers, std::string> modifiers(const json& event, bool with_shift, bool with_alt)
+// Which modifier flags an event kind carries; the others are not part of its description.
+enum class ModifierFlags { Primary, PrimaryShift, PrimaryShiftAlt };
+
+std::expected<Modifiers, std::string> modifiers(const json& event, ModifierFlags flags)
 {
     Modifiers m;
     auto primary = optional_flag(event, "primary");
     if (!primary)
         return fail(primary.error());
     m.primary = *primary;
-    if (with_shift) {
-        auto shift = optional_flag(event, "shift");
-        if (!shift)
-            return fail(shift.error());
-        m.shift = *shift;
-    }
-    if (with_alt) {
-        auto alt = optional_flag(event, "alt");
-        if (!alt)
-            return fail(alt.error());
-        m.alt = *alt;
-    }
+    if (flags == ModifierFlags::Primary)
+        return m;
+    auto shift = optional_flag(event, "shift");
+    if (!shift)
+        return fail(shift.error());
+    m.shift = *shift;
+    if (flags == ModifierFlags::PrimaryShift)
+        return m;
+    auto alt = optional_flag(event, "alt");
+    if (!alt)
+        return fail(alt.error());
+    m.alt = *alt;
     return m;
 }
 
@@ -128,7 +133,7 @@ std::expected<Event, std::string> key_event(const json& event)
             return fail(named.error());
         key.key = *named;
     }
-    auto mods = modifiers(event, true, true);
+    auto mods = modifiers(event, ModifierFlags::PrimaryShiftAlt);
     if (!mods)
         return fail(mods.error());
     key.modifiers = *mods;
@@ -192,7 +197,7 @@ std::expected<Event, std::string> pointer_event(const json& event)
     if (!button)
         return fail(button.error());
     pointer.button = *button;
-    auto mods = modifiers(event, true, false);
+    auto mods = modifiers(event, ModifierFlags::PrimaryShift);
     if (!mods)
         return fail(mods.error());
     pointer.modifiers = *mods;
@@ -213,7 +218,7 @@ std::expected<Event, std::string> wheel_event(const json& event)
         return fail(dy.error());
     wheel.position = {*x, *y};
     wheel.dy = *dy;
-    auto mods = modifiers(event, false, false);
+    auto mods = modifiers(event, ModifierFlags::Primary);
     if (!mods)
         return fail(mods.error());
     wheel.modifiers = *mods;

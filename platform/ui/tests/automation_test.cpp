@@ -481,13 +481,7 @@ TEST_F(AutomationServer, ReplacesAStaleSocketButNotALiveOne)
         Client still_first(socket_path());
         EXPECT_TRUE(still_first.connected());
     }
-    // Leave a socket file behind the way a crashed process does: bound, then closed.
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, socket_path().c_str(), sizeof address.sun_path - 1);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ::close(fd);
+    leave_stale_socket(socket_path());
     ASSERT_TRUE(fs::exists(socket_path()));
 
     start_loop();

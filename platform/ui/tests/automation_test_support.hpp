@@ -251,6 +251,17 @@ private:
     bool m_ended = false;
 };
 
+// A socket file the way a crashed process leaves it: bound, never listened on, closed.
+inline void leave_stale_socket(const fs::path& path)
+{
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << path;
+    ::close(fd);
+}
+
 // One connection speaking newline-terminated JSON.
 class Client {
 public:

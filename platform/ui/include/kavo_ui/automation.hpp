@@ -99,9 +99,8 @@ public:
     void process_pending(HostOps& host);
     bool has_pending() const;
 
-    struct State;
-
 private:
+    struct State;
     explicit Server(std::unique_ptr<State> state);
     std::unique_ptr<State> m_state;
 };
