@@ -92,17 +92,17 @@ std::expected<std::string, std::string> read_line(int fd)
 
 }
 
-std::expected<nlohmann::json, std::string> exchange(const std::filesystem::path& socket_path, const nlohmann::json& request)
+std::expected<nlohmann::ordered_json, std::string> exchange(const std::filesystem::path& socket_path, const nlohmann::ordered_json& request)
 {
     Socket socket;
     if (auto connected = connect_to(socket, socket_path); !connected)
         return Failure(connected.error());
-    if (!send_all(socket.fd(), request.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n"))
+    if (!send_all(socket.fd(), request.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n"))
         return Failure(std::string("sending the request failed: ") + std::strerror(errno));
     auto line = read_line(socket.fd());
     if (!line)
         return Failure(line.error());
-    nlohmann::json reply = nlohmann::json::parse(*line, nullptr, false);
+    nlohmann::ordered_json reply = nlohmann::ordered_json::parse(*line, nullptr, false);
     if (reply.is_discarded() || !reply.is_object() || !reply.contains("ok") || !reply["ok"].is_boolean())
         return Failure("the application sent a malformed reply");
     return reply;

@@ -10,7 +10,7 @@ namespace kavo_ctl {
 
 // Sends the request as one line and returns the reply line, parsed; a text when the
 // application cannot be reached or does not answer properly.
-std::expected<nlohmann::json, std::string> exchange(const std::filesystem::path& socket_path,
-                                                    const nlohmann::json& request);
+std::expected<nlohmann::ordered_json, std::string> exchange(const std::filesystem::path& socket_path,
+                                                    const nlohmann::ordered_json& request);
 
 }

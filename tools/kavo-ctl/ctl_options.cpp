@@ -22,9 +22,9 @@ namespace {
 
 using Failure = std::unexpected<std::string>;
 
-std::expected<nlohmann::json, std::string> parse_params(std::string_view text)
+std::expected<nlohmann::ordered_json, std::string> parse_params(std::string_view text)
 {
-    nlohmann::json params = nlohmann::json::parse(text, nullptr, false);
+    nlohmann::ordered_json params = nlohmann::ordered_json::parse(text, nullptr, false);
     if (params.is_discarded())
         return Failure("JSON-PARAMS is not valid JSON");
     if (!params.is_object())
@@ -75,9 +75,9 @@ std::expected<Options, std::string> parse_options(int argc, const char* const* a
     return options;
 }
 
-nlohmann::json make_request(const Options& options)
+nlohmann::ordered_json make_request(const Options& options)
 {
-    nlohmann::json request = options.params;
+    nlohmann::ordered_json request = options.params;
     request["id"] = 1;
     request["op"] = options.op;
     return request;

@@ -13,7 +13,7 @@ struct Options {
     bool help = false;
     std::optional<std::filesystem::path> socket;
     std::string op;
-    nlohmann::json params = nlohmann::json::object();
+    nlohmann::ordered_json params = nlohmann::ordered_json::object();
 };
 
 extern const char* const k_usage;
@@ -22,6 +22,6 @@ extern const char* const k_usage;
 std::expected<Options, std::string> parse_options(int argc, const char* const* argv);
 
 // The request line members: {"id": 1, "op": OP} plus the members of the parameters.
-nlohmann::json make_request(const Options& options);
+nlohmann::ordered_json make_request(const Options& options);
 
 }

@@ -18,9 +18,9 @@ int fail(const std::string& text)
     return k_exit_failure;
 }
 
-std::string as_text(const nlohmann::json& value)
+std::string as_text(const nlohmann::ordered_json& value)
 {
-    return value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    return value.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
 }
@@ -44,10 +44,10 @@ int main(int argc, char** argv)
     if (!reply)
         return fail(reply.error());
     if (!(*reply)["ok"].get<bool>()) {
-        const nlohmann::json& error = (*reply)["error"];
+        const nlohmann::ordered_json& error = (*reply)["error"];
         std::cerr << "kavo-ctl: " << (error.is_string() ? error.get<std::string>() : as_text(error)) << "\n";
         return k_exit_error_reply;
     }
-    std::cout << as_text(reply->value("result", nlohmann::json())) << "\n";
+    std::cout << as_text(reply->value("result", nlohmann::ordered_json())) << "\n";
     return std::cout.flush() ? k_exit_ok : k_exit_failure;
 }

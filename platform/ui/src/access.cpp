@@ -23,20 +23,20 @@ const char* to_string(AccessRole role)
     return "group";
 }
 
-nlohmann::json to_json(const AccessNode& node)
+nlohmann::ordered_json to_json(const AccessNode& node)
 {
     static constexpr std::pair<unsigned, const char*> k_states[] = {
         {k_state_selected, "selected"}, {k_state_focused, "focused"}, {k_state_disabled, "disabled"},
         {k_state_checked, "checked"},   {k_state_expanded, "expanded"}, {k_state_busy, "busy"},
     };
-    nlohmann::json states = nlohmann::json::array();
+    nlohmann::ordered_json states = nlohmann::ordered_json::array();
     for (auto [bit, name] : k_states)
         if (node.states & bit)
             states.push_back(name);
-    nlohmann::json children = nlohmann::json::array();
+    nlohmann::ordered_json children = nlohmann::ordered_json::array();
     for (const auto& child : node.children)
         children.push_back(to_json(child));
-    nlohmann::json position = nullptr;
+    nlohmann::ordered_json position = nullptr;
     if (node.position)
         position = {node.position->first, node.position->second};
     return {

@@ -51,7 +51,7 @@ bool is_blank(std::string_view line)
 }
 
 // The parser's message without its "[json.exception.parse_error.101] " prefix.
-std::string parse_error_text(const nlohmann::json::parse_error& e)
+std::string parse_error_text(const nlohmann::ordered_json::parse_error& e)
 {
     std::string_view what = e.what();
     if (auto end = what.find("] "); what.starts_with("[json.exception.") && end != std::string_view::npos)
@@ -190,15 +190,15 @@ Connection::Step Connection::handle_line(std::string_view line)
         return Step::Continue;
     if (nested_deeper_than(line, k_max_nesting))
         return send_error(fmt::format("request nested deeper than {} levels", k_max_nesting));
-    nlohmann::json request;
+    nlohmann::ordered_json request;
     try {
-        request = nlohmann::json::parse(line);
-    } catch (const nlohmann::json::parse_error& e) {
+        request = nlohmann::ordered_json::parse(line);
+    } catch (const nlohmann::ordered_json::parse_error& e) {
         return send_error(fmt::format("invalid JSON: {}", parse_error_text(e)));
     }
     if (!request.is_object())
         return send_error("a request must be a JSON object");
-    nlohmann::json id = request.value("id", nlohmann::json());
+    nlohmann::ordered_json id = request.value("id", nlohmann::ordered_json());
     if (!m_queue.push({shared_from_this(), std::move(request)}))
         return send_error(std::move(id), "the application is closing");
     m_awaiting_reply = true;
@@ -212,9 +212,9 @@ Connection::Step Connection::refuse_long_line()
     return Step::Close;
 }
 
-Connection::Step Connection::send_error(std::string text) { return send_error(nlohmann::json(), std::move(text)); }
+Connection::Step Connection::send_error(std::string text) { return send_error(nlohmann::ordered_json(), std::move(text)); }
 
-Connection::Step Connection::send_error(nlohmann::json id, std::string text)
+Connection::Step Connection::send_error(nlohmann::ordered_json id, std::string text)
 {
     bool sent = send_all(m_socket.get(), reply_line(error_reply(std::move(id), std::move(text))), m_stop_fd);
     return sent ? Step::Continue : Step::Close;

@@ -40,7 +40,7 @@ private:
     Step handle_line(std::string_view line);
     Step refuse_long_line();
     Step send_error(std::string text);
-    Step send_error(nlohmann::json id, std::string text);
+    Step send_error(nlohmann::ordered_json id, std::string text);
     std::optional<std::string> take_reply();
 
     UniqueFd m_socket;

@@ -14,7 +14,7 @@ namespace kavo_ui::automation {
 
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 using Outcome = std::expected<json, std::string>;
 using Failure = std::unexpected<std::string>;
 

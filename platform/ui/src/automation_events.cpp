@@ -13,7 +13,7 @@ namespace kavo_ui::automation {
 
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 // One request line is at most 1 MiB, so this only keeps a single frame's worth of work sane.
 constexpr size_t k_max_events = 10000;

@@ -40,6 +40,10 @@ std::expected<void, std::string> prepare_folder(const std::filesystem::path& fol
         return os_failure("stat", folder);
     if (!S_ISDIR(st.st_mode))
         return Failure(fmt::format("{} is not a folder", shown(folder)));
+    // In a sticky folder such as /tmp nobody else can remove or replace our socket, whoever
+    // owns the folder and whoever may write to it.
+    if (st.st_mode & S_ISVTX)
+        return {};
     if (st.st_uid != ::geteuid())
         return Failure(fmt::format("{} belongs to another user", shown(folder)));
     if (st.st_mode & (S_IWGRP | S_IWOTH))

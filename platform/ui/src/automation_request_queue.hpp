@@ -12,7 +12,7 @@ class Connection;
 
 struct PendingRequest {
     std::shared_ptr<Connection> connection;
-    nlohmann::json request;
+    nlohmann::ordered_json request;
 };
 
 // Requests on their way from the connection threads to the UI thread, in arrival order.

@@ -34,13 +34,13 @@ bool peer_is_same_user(int fd)
     return credentials.uid == ::geteuid();
 }
 
-bool is_quit(const nlohmann::json& request)
+bool is_quit(const nlohmann::ordered_json& request)
 {
     auto op = request.find("op");
     return op != request.end() && *op == "quit";
 }
 
-nlohmann::json request_id(const nlohmann::json& request) { return request.value("id", nlohmann::json()); }
+nlohmann::ordered_json request_id(const nlohmann::ordered_json& request) { return request.value("id", nlohmann::ordered_json()); }
 
 }
 
@@ -160,7 +160,7 @@ bool Server::has_pending() const { return !m_state->queue.empty(); }
 void Server::process_pending(HostOps& host)
 {
     for (PendingRequest& pending : m_state->queue.take_all()) {
-        nlohmann::json reply;
+        nlohmann::ordered_json reply;
         if (m_state->quitting) {
             reply = error_reply(request_id(pending.request), "the application is quitting");
         } else {

@@ -59,7 +59,7 @@ std::optional<StateDocument> read_document(const std::filesystem::path& file)
     text.resize(size_t(in.gcount()));
     if (text.size() > k_max_document_bytes)
         return std::nullopt;
-    auto json = nlohmann::json::parse(text, nullptr, false);
+    auto json = nlohmann::ordered_json::parse(text, nullptr, false);
     if (!json.is_object() || !json.contains("actor") || !json["actor"].is_string())
         return std::nullopt;
     auto actor = from_hex(json["actor"].get<std::string>());
@@ -85,7 +85,7 @@ bool write_document(const std::filesystem::path& file, const StateDocument& doc)
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (!out)
             return false;
-        nlohmann::json json = {{"actor", to_hex(doc.actor)}, {"content", doc.content}};
+        nlohmann::ordered_json json = {{"actor", to_hex(doc.actor)}, {"content", doc.content}};
         out << json.dump();
         if (!out.flush())
             return false;

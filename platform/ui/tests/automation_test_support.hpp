@@ -28,7 +28,7 @@
 namespace automation_test {
 
 namespace fs = std::filesystem;
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 using namespace std::chrono_literals;
 
 class TempDir {

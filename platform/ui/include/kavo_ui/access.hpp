@@ -51,6 +51,6 @@ struct AccessNode {
 };
 
 const char* to_string(AccessRole role);
-nlohmann::json to_json(const AccessNode& node);
+nlohmann::ordered_json to_json(const AccessNode& node);
 
 }

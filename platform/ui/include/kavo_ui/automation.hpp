@@ -26,8 +26,8 @@ std::optional<std::filesystem::path> socket_path(std::string_view app_id);
 struct InvokeRequest {
     std::string action;
     std::string effect_class;
-    nlohmann::json payload;
-    nlohmann::json args;  // always an object
+    nlohmann::ordered_json payload;
+    nlohmann::ordered_json args;  // always an object
 };
 
 // What the endpoint asks of the window. Every call comes on the UI thread, from
@@ -38,11 +38,11 @@ public:
 
     virtual std::string app_id() const = 0;
     // The root widget's observer snapshot; null when it gives none.
-    virtual nlohmann::json snapshot() = 0;
-    virtual nlohmann::json accessibility() = 0;
-    virtual nlohmann::json resources() = 0;
+    virtual nlohmann::ordered_json snapshot() = 0;
+    virtual nlohmann::ordered_json accessibility() = 0;
+    virtual nlohmann::ordered_json resources() = 0;
     // The action's result value (null when it has none) or the dispatch's failure text.
-    virtual std::expected<nlohmann::json, std::string> invoke(const InvokeRequest& request) = 0;
+    virtual std::expected<nlohmann::ordered_json, std::string> invoke(const InvokeRequest& request) = 0;
     // Handles the events as window-system input, runs one frame and returns its number.
     virtual uint64_t input(const std::vector<Event>& events) = 0;
     virtual uint64_t frame() = 0;
@@ -50,7 +50,7 @@ public:
     virtual uint64_t resize(float width, float height) = 0;
     // Writes the window, overlay included, as PNG; the written path or an error text.
     virtual std::expected<std::string, std::string> screenshot(const std::filesystem::path& path) = 0;
-    virtual nlohmann::json search(const std::string& query, size_t limit) = 0;
+    virtual nlohmann::ordered_json search(const std::string& query, size_t limit) = 0;
     // Asks the host to close the window. The host ends its loop once process_pending returns; the
     // reply to the quit request is written when the Server is destroyed, if not before.
     virtual void quit() = 0;
@@ -65,10 +65,10 @@ inline constexpr float k_max_window_extent = 16384;
 // "error": "text"}, with the request's id echoed (null when it has none). Never throws: an
 // unknown op, a missing or ill-typed parameter and an exception from the host all become error
 // replies.
-nlohmann::json dispatch(const nlohmann::json& request, HostOps& host);
+nlohmann::ordered_json dispatch(const nlohmann::ordered_json& request, HostOps& host);
 
 // The events of an input request, or a text that names the first bad event and what is wrong.
-std::expected<std::vector<Event>, std::string> parse_events(const nlohmann::json& events);
+std::expected<std::vector<Event>, std::string> parse_events(const nlohmann::ordered_json& events);
 
 // Listens on the socket on threads of its own and hands each request to the UI thread.
 //

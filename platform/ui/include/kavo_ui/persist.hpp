@@ -12,7 +12,7 @@ namespace kavo_ui::persist {
 // The replicated application-state document; the actor names the replica that writes to it.
 struct StateDocument {
     std::vector<uint8_t> actor;
-    nlohmann::json content = nlohmann::json::object();
+    nlohmann::ordered_json content = nlohmann::ordered_json::object();
 };
 
 // Where the document lives and whether this run created it.

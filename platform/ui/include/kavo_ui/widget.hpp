@@ -28,8 +28,8 @@ struct FrameContext {
 struct ActionInvocation {
     std::string action;
     std::string effect_class;
-    nlohmann::json payload;
-    nlohmann::json args;
+    nlohmann::ordered_json payload;
+    nlohmann::ordered_json args;
 };
 
 // The interface the toolkit drives. Each frame: sync, then layout (when the structure is dirty
@@ -50,10 +50,10 @@ public:
     // Appends this widget's accessibility nodes (usually one, with its children inside).
     virtual void accessibility(std::vector<AccessNode>&) const {}
     // A machine-readable description of what the widget shows; null when it gives none.
-    virtual nlohmann::json observer_snapshot() const { return nullptr; }
+    virtual nlohmann::ordered_json observer_snapshot() const { return nullptr; }
     // The typed resources with their actions that the platform may invoke.
-    virtual nlohmann::json resources() { return nlohmann::json::array(); }
-    virtual std::expected<nlohmann::json, std::string> invoke(const ActionInvocation& call)
+    virtual nlohmann::ordered_json resources() { return nlohmann::ordered_json::array(); }
+    virtual std::expected<nlohmann::ordered_json, std::string> invoke(const ActionInvocation& call)
     {
         return std::unexpected("no such action: " + call.action);
     }

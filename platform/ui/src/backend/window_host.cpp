@@ -34,10 +34,10 @@ class HostOpsAdapter final : public automation::HostOps {
 public:
     explicit HostOpsAdapter(HostWindow& w) : m_w(w) {}
     std::string app_id() const override { return m_w.app_id(); }
-    nlohmann::json snapshot() override { return m_w.root().observer_snapshot(); }
-    nlohmann::json accessibility() override { return m_w.accessibility_tree(); }
-    nlohmann::json resources() override { return m_w.root().resources(); }
-    std::expected<nlohmann::json, std::string> invoke(const automation::InvokeRequest& r) override
+    nlohmann::ordered_json snapshot() override { return m_w.root().observer_snapshot(); }
+    nlohmann::ordered_json accessibility() override { return m_w.accessibility_tree(); }
+    nlohmann::ordered_json resources() override { return m_w.root().resources(); }
+    std::expected<nlohmann::ordered_json, std::string> invoke(const automation::InvokeRequest& r) override
     {
         auto result = m_w.root().invoke(ActionInvocation{r.action, r.effect_class, r.payload, r.args});
         m_w.run_frame(true);
@@ -55,7 +55,7 @@ public:
     {
         return m_w.screenshot(path);
     }
-    nlohmann::json search(const std::string&, size_t) override { return nlohmann::json::array(); }
+    nlohmann::ordered_json search(const std::string&, size_t) override { return nlohmann::ordered_json::array(); }
     void quit() override { m_w.request_quit(); }
 
 private:
@@ -206,7 +206,7 @@ std::expected<std::string, std::string> HostWindow::screenshot(const std::filesy
     return path.string();
 }
 
-nlohmann::json HostWindow::accessibility_tree() const
+nlohmann::ordered_json HostWindow::accessibility_tree() const
 {
     std::vector<AccessNode> nodes;
     m_root->accessibility(nodes);

@@ -28,7 +28,7 @@ public:
     void dispatch_input(const Event& e);
     uint64_t resize_logical(Size size);
     std::expected<std::string, std::string> screenshot(const std::filesystem::path& path);
-    nlohmann::json accessibility_tree() const;
+    nlohmann::ordered_json accessibility_tree() const;
     Widget& root() { return *m_root; }
     const std::string& app_id() const { return m_app_id; }
     void request_quit();
