@@ -235,7 +235,7 @@ void FileExplorerWidget::accessibility(std::vector<AccessNode>& out) const
     out.push_back(std::move(window));
 }
 
-nlohmann::json FileExplorerWidget::observer_snapshot() const { return native_observer::build_snapshot(*this); }
+nlohmann::ordered_json FileExplorerWidget::observer_snapshot() const { return native_observer::build_snapshot(*this); }
 
 bool FileExplorerWidget::take_structure_dirty() { return std::exchange(m_structure_dirty, false); }
 

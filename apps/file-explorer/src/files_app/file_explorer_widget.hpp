@@ -86,7 +86,7 @@ public:
     void draw_overlay(kavo_ui::Painter&, const kavo_ui::Theme&) override;
     kavo_ui::EventResult handle_event(const kavo_ui::Event&) override;
     void accessibility(std::vector<kavo_ui::AccessNode>&) const override;
-    nlohmann::json observer_snapshot() const override;
+    nlohmann::ordered_json observer_snapshot() const override;
     bool take_structure_dirty() override;
     bool take_paint_dirty() override;
     std::optional<kavo_ui::Clock::time_point> next_deadline() const override;
