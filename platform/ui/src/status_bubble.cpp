@@ -26,9 +26,10 @@ void StatusBubble::set_hover(bool hover, Clock::time_point now)
 {
     if (hover == m_hover)
         return;
-    m_hover = hover;
     // Leaving the bubble starts its hold time afresh.
-    if (!hover && m_shown_at && opacity_at(now) > 0)
+    bool shown = m_shown_at && opacity_at(now) > 0;
+    m_hover = hover;
+    if (!hover && shown)
         m_shown_at = now - k_fade_in;
 }
 
