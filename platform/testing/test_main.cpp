@@ -17,6 +17,8 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     // No test window listens for automation unless a test asks for it.
     setenv("KAVO_UI_AUTOMATION_SOCKET", "", 1);
+    // Texts and formats are those of the source locale unless a test picks another.
+    setenv("KAVO_UI_LOCALE", "en-US", 1);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -11,8 +11,11 @@ public:
     ContentColumn(kavo_ui::Scrollable& scroll, kavo_ui::EmptyState& placeholder, kavo_ui::StatusBubble& bubble);
 
     void set_title(std::string title) { m_title = std::move(title); }
-    void show_placeholder(bool show) { m_show_placeholder = show; }
-    bool showing_placeholder() const { return m_show_placeholder; }
+    // What the body shows: the file view, a placeholder instead of it (loading, errors), or a
+    // placeholder over the still present, empty file view (an empty folder is a settled view).
+    enum class Body { View, Placeholder, PlaceholderOverView };
+    void set_body(Body body) { m_body_mode = body; }
+    Body body_mode() const { return m_body_mode; }
     const kavo_ui::Rect& body_rect() const { return m_body; }
 
     void layout(const kavo_ui::Rect& bounds, const kavo_ui::Theme&) override;
@@ -24,13 +27,14 @@ public:
     bool take_paint_dirty() override;
 
 private:
-    kavo_ui::Widget& body() const;
+    bool view_in_tree() const { return m_body_mode != Body::Placeholder; }
+    bool placeholder_shown() const { return m_body_mode != Body::View; }
 
     kavo_ui::Scrollable& m_scroll;
     kavo_ui::EmptyState& m_placeholder;
     kavo_ui::StatusBubble& m_bubble;
     std::string m_title;
-    bool m_show_placeholder = false;
+    Body m_body_mode = Body::View;
     kavo_ui::Rect m_header;
     kavo_ui::Rect m_body;
 };

@@ -147,7 +147,9 @@ void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
     m_file_view.set_model({&m_entries, &m_selection, m_view_mode, views::zoom_factor(m_zoom)});
     PlaceholderState state{m_loading, &m_load_error, m_entries.size(), in_trash(), &m_current_dir};
     auto placeholder = placeholder_for(state);
-    m_content.show_placeholder(placeholder.has_value());
+    using Body = ContentColumn::Body;
+    bool empty_listing = placeholder && (placeholder->kind == PlaceholderKind::EmptyFolder || placeholder->kind == PlaceholderKind::EmptyTrash);
+    m_content.set_body(!placeholder ? Body::View : empty_listing ? Body::PlaceholderOverView : Body::Placeholder);
     if (placeholder) {
         m_placeholder.set(placeholder->kind == PlaceholderKind::LoadError ? std::optional(Icon::Warning)
                           : placeholder->kind == PlaceholderKind::Loading ? std::nullopt
