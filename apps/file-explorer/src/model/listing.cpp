@@ -1,19 +1,17 @@
 #include "model/listing.hpp"
 
+#include "model/folder_items.hpp"
+
 #include "kavo_services/error.hpp"
 #include "kavo_services/mime.hpp"
 #include "kavo_services/utf8.hpp"
 
 #include <array>
 #include <cerrno>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <memory>
 #include <string_view>
 #include <system_error>
-#include <sys/stat.h>
-#include <sys/syscall.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -21,11 +19,6 @@
 namespace files::model {
 
 namespace {
-
-// Large enough that a folder of 100,000 items is read in a handful of calls.
-constexpr size_t k_read_buffer_bytes = size_t(1) << 20;
-// Below this many items a second thread costs more than it saves.
-constexpr size_t k_parallel_threshold = 2048;
 
 class FolderHandle {
 public:
@@ -42,67 +35,6 @@ public:
 private:
     int m_fd;
 };
-
-// The raw names of a folder, pointing into the buffers the kernel filled.
-struct RawNames {
-    std::vector<std::unique_ptr<char[]>> buffers;
-    std::vector<std::string_view> names;
-};
-
-// Layout of struct linux_dirent64, which glibc does not declare.
-constexpr size_t k_dirent_reclen_offset = 16;
-constexpr size_t k_dirent_name_offset = 19;
-
-RawNames read_names(int fd)
-{
-    RawNames raw;
-    for (;;) {
-        auto buffer = std::make_unique_for_overwrite<char[]>(k_read_buffer_bytes);
-        long filled = ::syscall(SYS_getdents64, fd, buffer.get(), k_read_buffer_bytes);
-        if (filled < 0 && errno == EINTR)
-            continue;
-        // An error ends the enumeration with what it has produced so far: the kernel cannot say
-        // which item failed, and asking again would only repeat the failure.
-        if (filled <= 0)
-            return raw;
-        for (long at = 0; at < filled;) {
-            const char* record = buffer.get() + at;
-            unsigned short length;
-            std::memcpy(&length, record + k_dirent_reclen_offset, sizeof length);
-            at += length;
-            std::string_view name(record + k_dirent_name_offset);
-            if (name == "." || name == "..")
-                continue;
-            raw.names.push_back(name);
-        }
-        raw.buffers.push_back(std::move(buffer));
-    }
-}
-
-struct ItemStatus {
-    bool readable = false;
-    bool is_folder = false;
-    uint64_t size = 0;
-    bool has_time = false;
-    int64_t seconds = 0;
-    uint32_t nanoseconds = 0;
-};
-
-ItemStatus read_status(int dir_fd, const char* name)
-{
-    struct statx st;
-    constexpr int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | AT_STATX_SYNC_AS_STAT;
-    if (::statx(dir_fd, name, flags, STATX_TYPE | STATX_SIZE | STATX_MTIME, &st) != 0)
-        return {};
-    ItemStatus status;
-    status.readable = true;
-    status.is_folder = (st.stx_mask & STATX_TYPE) && S_ISDIR(st.stx_mode);
-    status.size = (st.stx_mask & STATX_SIZE) ? st.stx_size : 0;
-    status.has_time = (st.stx_mask & STATX_MTIME) && st.stx_mtime.tv_nsec < 1'000'000'000;
-    status.seconds = st.stx_mtime.tv_sec;
-    status.nanoseconds = st.stx_mtime.tv_nsec;
-    return status;
-}
 
 int32_t utc_offset_by_localtime(int64_t seconds)
 {
@@ -170,10 +102,8 @@ public:
         m_separator = !m_folder.empty() && m_folder.back() != '/';
     }
 
-    void build(std::string_view raw_name, DirectoryEntry& entry)
+    void build(std::string_view raw_name, const ItemStatus& status, DirectoryEntry& entry)
     {
-        // Names from the kernel are NUL-terminated inside its buffer.
-        ItemStatus status = read_status(m_dir_fd, raw_name.data());
         entry.name = kavo_services::lossy_utf8(raw_name);
         entry.path = joined_path(raw_name);
         entry.mime_type = mime_type_for_name(raw_name);
@@ -181,6 +111,7 @@ public:
         entry.size = status.size;
         if (status.has_time)
             entry.modified = LocalDateTime {status.seconds, status.nanoseconds, m_offsets.at(status.seconds)};
+        // Names from the kernel are NUL-terminated inside its buffer.
         if (m_collaborative)
             read_collaborative_fields(m_dir_fd, raw_name.data(), entry);
     }
@@ -205,12 +136,14 @@ private:
     UtcOffsets m_offsets;
 };
 
-void build_range(int dir_fd, const std::filesystem::path& folder, bool collaborative,
-                 const std::vector<std::string_view>& names, EntryList& entries, size_t begin, size_t end)
+void build_range(int dir_fd, const std::filesystem::path& folder, bool collaborative, const FolderItems& items,
+                 EntryList& entries, size_t begin, size_t end)
 {
     EntryBuilder builder(dir_fd, folder.native(), collaborative);
-    for (size_t i = begin; i < end; ++i)
-        builder.build(names[i], entries[i]);
+    size_t index = begin;
+    items.for_each(begin, end, [&](std::string_view name, const ItemStatus& status) {
+        builder.build(name, status, entries[index++]);
+    });
 }
 
 }
@@ -221,26 +154,23 @@ std::expected<EntryList, std::string> list_directory(const std::filesystem::path
     if (handle.fd() < 0)
         return std::unexpected(kavo_services::Error::from_errno(errno).text);
 
-    RawNames raw = read_names(handle.fd());
+    FolderItems items = FolderItems::read(handle.fd());
     // Pick up a changed TZ; this is cheap when nothing changed.
     ::tzset();
 
-    EntryList entries(raw.names.size());
-    size_t count = raw.names.size();
-    if (count < k_parallel_threshold) {
-        build_range(handle.fd(), folder, collaborative, raw.names, entries, 0, count);
-        return entries;
-    }
-    // The status reads dominate and the kernel serves them in parallel; the call stays
-    // synchronous for the caller.
-    size_t half = count / 2;
+    size_t count = items.size();
+    EntryList entries(count);
+    size_t half = count >= k_parallel_items ? count / 2 : count;
     std::jthread helper;
-    try {
-        helper = std::jthread([&] { build_range(handle.fd(), folder, collaborative, raw.names, entries, half, count); });
-    } catch (const std::system_error&) {
-        half = count;  // no thread to be had: do it all here
+    if (half < count) {
+        try {
+            helper = std::jthread(
+                [&] { build_range(handle.fd(), folder, collaborative, items, entries, half, count); });
+        } catch (const std::system_error&) {
+            half = count;  // no thread to be had: build them all here
+        }
     }
-    build_range(handle.fd(), folder, collaborative, raw.names, entries, 0, half);
+    build_range(handle.fd(), folder, collaborative, items, entries, 0, half);
     if (helper.joinable())
         helper.join();
     return entries;

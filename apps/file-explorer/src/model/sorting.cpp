@@ -35,21 +35,25 @@ uint64_t big_endian_word(std::string_view key, size_t from)
     return word;
 }
 
-bool is_ascii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
+char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The full lower-case mapping of the whole string, so that context-dependent mappings (a final
 // sigma) and expanding ones ("İ" → "i̇") apply. ICU is reached only for names that are not ASCII.
 void append_lower_case(std::string& out, std::string_view name)
 {
-    if (is_ascii(name)) {
-        for (char c : name)
-            out.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-        return;
-    }
     size_t before = out.size();
+    out.append(name);
+    bool ascii = true;
+    for (size_t k = before; k < out.size(); ++k) {
+        if (static_cast<unsigned char>(out[k]) >= 0x80) {
+            ascii = false;
+            break;
+        }
+        out[k] = ascii_lower(out[k]);
+    }
+    if (ascii)
+        return;
+    out.resize(before);
     UErrorCode status = U_ZERO_ERROR;
     icu::StringByteSink<std::string> sink(&out);
     icu::CaseMap::utf8ToLower("", 0, icu::StringPiece(name.data(), static_cast<int32_t>(name.size())), sink,
@@ -66,10 +70,7 @@ public:
     explicit NameKeys(const EntryList& entries)
     {
         m_starts.reserve(entries.size() + 1);
-        size_t bytes = 0;
-        for (const auto& e : entries)
-            bytes += e.name.size();
-        m_bytes.reserve(bytes + bytes / 8);
+        m_bytes.reserve(entries.size() * 24);
         for (const auto& e : entries) {
             m_starts.push_back(m_bytes.size());
             append_lower_case(m_bytes, e.name);
@@ -135,6 +136,8 @@ void apply_order(EntryList& entries, std::vector<uint32_t>& order)
         for (;;) {
             uint32_t from = order[to];
             order[to] = to;
+            // The cycle jumps around the list; fetch the entry after next while this one moves.
+            __builtin_prefetch(&entries[order[from]]);
             if (from == i) {
                 entries[to] = std::move(held);
                 break;

@@ -235,24 +235,42 @@ TEST(ListDirectory, FailsWithTheSystemTextWhenTheFolderCannotBeOpened)
     }
 }
 
-TEST(ListDirectory, FolderWithoutReadPermissionFailsForAnUnprivilegedUser)
+// Permission checks only bite without root, so the listings run in a child that dropped it.
+TEST(ListDirectory, UnprivilegedUserGetsTheErrorOrNamesWithoutStatus)
 {
     TempTree tree;
     tree.open_to_everyone();
     tree.file("readable/inside");
     tree.file("locked/inside");
+    tree.file("names-only/file", "content");
+    tree.folder("names-only/folder");
     ::chmod(tree.path("readable").c_str(), 0755);
     ::chmod(tree.path("locked").c_str(), 0000);
+    // Readable but not searchable: the names can be enumerated, their statuses not.
+    ::chmod(tree.path("names-only").c_str(), 0444);
 
-    // The readable sibling shows that the child reaches the tree, so the failure is the folder's.
+    auto describe = [](const std::expected<EntryList, std::string>& listed) {
+        if (!listed)
+            return "error: " + listed.error();
+        std::map<std::string, std::string> lines;
+        for (const auto& e : *listed)
+            lines[e.name] = e.name + (e.is_folder ? " folder " : " file ") + std::to_string(e.size)
+                + (e.modified ? " timed" : " untimed");
+        std::string text;
+        for (const auto& [name, line] : lines)
+            text += line + "; ";
+        return text;
+    };
     auto outcome = files::test_support::run_unprivileged_text([&] {
-        auto readable = list_directory(tree.path("readable"), false);
-        auto locked = list_directory(tree.path("locked"), false);
-        return std::string(readable ? "listed " + std::to_string(readable->size()) : "failed " + readable.error())
-            + " | " + (locked ? std::string("listed") : locked.error());
+        return describe(list_directory(tree.path("readable"), false)) + "| "
+            + describe(list_directory(tree.path("locked"), false)) + " | "
+            + describe(list_directory(tree.path("names-only"), false));
     });
     ASSERT_TRUE(outcome.has_value()) << "the unprivileged child did not run";
-    EXPECT_EQ(*outcome, "listed 1 | Permission denied (os error 13)");
+    // The readable sibling shows that the child reaches the tree, so the failure is the folder's.
+    EXPECT_EQ(*outcome,
+              "inside file 0 timed; | error: Permission denied (os error 13) | "
+              "file file 0 untimed; folder file 0 untimed; ");
 }
 
 // Big enough that the listing reads statuses on two threads.
