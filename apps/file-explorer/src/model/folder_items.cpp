@@ -143,6 +143,8 @@ FolderItems FolderItems::read(int dir_fd, size_t buffer_bytes)
             const char* record = buffer.get() + at;
             unsigned short length;
             std::memcpy(&length, record + k_dirent_reclen_offset, sizeof length);
+            if (length == 0)
+                break;  // never sent by a sane kernel; without it the loop would not end
             at += length;
             std::string_view name(record + k_dirent_name_offset);
             if (name != "." && name != "..")

@@ -104,7 +104,12 @@ int compare_text(const SortItem& a, const SortItem& b, const KeyOf& key_of)
         return c;
     if (a.length <= k_inline_key_bytes && b.length <= k_inline_key_bytes)
         return a.length == b.length ? 0 : a.length < b.length ? -1 : 1;
-    int c = key_of(a.index).substr(k_inline_key_bytes).compare(key_of(b.index).substr(k_inline_key_bytes));
+    // Equal inline bytes with a length of at most sixteen on one side can only mean NUL padding
+    // against real NUL bytes, so the rest still decides.
+    std::string_view ka = key_of(a.index);
+    std::string_view kb = key_of(b.index);
+    auto rest = [](std::string_view key) { return key.substr(std::min(key.size(), k_inline_key_bytes)); };
+    int c = rest(ka).compare(rest(kb));
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 

@@ -86,6 +86,8 @@ TEST(ListDirectory, ReportsEachItemsOwnStatusAndType)
     tree.file("notes.txt", "hello");
     tree.file("x.tar.gz", "0123456789");
     tree.file(".profile", "export A=1\n");
+    tree.file(".txt");
+    tree.file("..txt");
     tree.file("README");
     tree.file("trailing.");
     tree.folder("sub");
@@ -103,6 +105,9 @@ TEST(ListDirectory, ReportsEachItemsOwnStatusAndType)
         {"notes.txt", false, 5, "text/plain"},
         {"x.tar.gz", false, 10, "application/gzip"},
         {".profile", false, 11, "application/octet-stream"},
+        // A leading dot alone starts no extension; with a second dot the text after it is one.
+        {".txt", false, 0, "application/octet-stream"},
+        {"..txt", false, 0, "text/plain"},
         {"README", false, 0, "application/octet-stream"},
         {"trailing.", false, 0, "application/octet-stream"},
         {"sub", true, std::nullopt, "application/octet-stream"},

@@ -190,7 +190,10 @@ TEST(SortEntries, MatchesAPlainStableSortOnManyTies)
     std::mt19937 random(20240331);
     const std::vector<std::string> pieces = {"a", "A", "b", "ä", "Ä", "ß", "ẞ", "İ", "i", "Σ", "σ", "-", "1", "10",
                                              "2", "long-shared-prefix-", "LONG-SHARED-PREFIX-"};
-    const std::vector<std::string> types = {"text/plain", "image/png", "Text/plain", "application/octet-stream"};
+    // Types with NUL bytes: equal to "text/plain" in the first sixteen bytes once padded.
+    const std::vector<std::string> types = {"text/plain", "image/png", "Text/plain", "application/octet-stream",
+                                            std::string("text/plain\0\0", 12),
+                                            std::string("text/plain\0\0\0\0\0\0x", 17)};
     std::vector<Item> items;
     for (int i = 0; i < 3000; ++i) {
         Item item;
