@@ -47,7 +47,8 @@ int32_t utc_offset_by_localtime(int64_t seconds)
 
 // The local zone's UTC offset at an instant. localtime_r costs about a microsecond, and the items
 // of a folder cluster in time, so offsets are kept per hour. An hour is cached only when its first
-// and last second have the same offset; an hour that holds a zone transition is asked per instant.
+// and last second have the same offset (no zone has changed twice within one hour); an hour that
+// holds a change is asked per instant.
 class UtcOffsets {
 public:
     int32_t at(int64_t seconds)
