@@ -1,5 +1,5 @@
 #include "model/folder_items.hpp"
-#include "../support/temp_tree.hpp"
+#include "support/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 

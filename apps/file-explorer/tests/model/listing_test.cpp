@@ -1,8 +1,8 @@
 #include "model/listing.hpp"
 #include "model/sorting.hpp"
 #include "model/workspace_roots.hpp"
-#include "../support/temp_tree.hpp"
-#include "../support/unprivileged.hpp"
+#include "support/temp_tree.hpp"
+#include "support/unprivileged.hpp"
 
 #include <gtest/gtest.h>
 
