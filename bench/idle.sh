@@ -28,7 +28,7 @@ for _ in $(seq 1 100); do
   sleep 0.1
 done
 [[ -n $pid ]] || { echo "idle.sh: the window did not start" >&2; kill $runner 2>/dev/null; exit 1; }
-sleep 3  # start-up and the status bubble's fade-out
+sleep 6  # start-up and the status bubble's fade-out
 
 ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
 switches() { awk '/^(voluntary|nonvoluntary)_ctxt_switches/ {s += $2} END {print s}' "/proc/$pid/status"; }

@@ -44,10 +44,13 @@ int main(int argc, char** argv)
         relayout |= explorer->take_structure_dirty();
         replaced |= explorer->entries().data() != shown;
 
-        auto list = files::model::list_directory(argv[1], false);
-        if (list) {
-            files::model::remove_hidden(*list);
-            files::model::sort_entries(*list, files::model::SortBy::Name, files::model::SortOrder::Ascending);
+        {
+            // Scoped, so the listing's destruction is timed here as it is in the refresh.
+            auto list = files::model::list_directory(argv[1], false);
+            if (list) {
+                files::model::remove_hidden(*list);
+                files::model::sort_entries(*list, files::model::SortBy::Name, files::model::SortOrder::Ascending);
+            }
         }
         auto t2 = Clock::now();
         refresh.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());

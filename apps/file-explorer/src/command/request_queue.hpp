@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstddef>
-#include <deque>
 #include <filesystem>
 #include <memory>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -28,17 +28,19 @@ using Request = std::variant<ItemClicked, OpenItem, OpenFolder, Retry>;
 // First-in first-out, shared by handle between the root and its children (UI thread only).
 class RequestQueue {
 public:
-    void push(Request r) { m_items.push_back(std::move(r)); }
-    bool empty() const { return m_items.empty(); }
-    std::vector<Request> drain()
+    // Built in place: no temporary Request is moved (which also keeps GCC's uninitialised-variant
+    // false positive away).
+    template <class R>
+    void push(R&& request)
     {
-        std::vector<Request> out(std::make_move_iterator(m_items.begin()), std::make_move_iterator(m_items.end()));
-        m_items.clear();
-        return out;
+        m_items.emplace_back(std::forward<R>(request));
     }
+    bool empty() const { return m_items.empty(); }
+    // Everything queued so far, oldest first; requests pushed while these run wait for the next drain.
+    std::vector<Request> drain() { return std::exchange(m_items, {}); }
 
 private:
-    std::deque<Request> m_items;
+    std::vector<Request> m_items;
 };
 
 using RequestQueueHandle = std::shared_ptr<RequestQueue>;

@@ -54,7 +54,15 @@ struct DirectoryEntry {
     std::optional<std::array<uint8_t, 16>> record_id;
     std::optional<SyncState> sync_state;
 
-    bool operator==(const DirectoryEntry&) const = default;
+    // Every field, strings and paths byte for byte (a path's own comparison walks its
+    // components, which a refresh of a big folder cannot afford).
+    bool operator==(const DirectoryEntry& o) const
+    {
+        return name == o.name && path.native() == o.path.native() && mime_type == o.mime_type && is_folder == o.is_folder
+            && size == o.size && modified == o.modified && availability == o.availability && metadata == o.metadata
+            && share == o.share && history == o.history && content_hash == o.content_hash && record_id == o.record_id
+            && sync_state == o.sync_state;
+    }
 };
 
 using EntryList = std::vector<DirectoryEntry>;
