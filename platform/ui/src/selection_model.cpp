@@ -58,16 +58,12 @@ void SelectionModel::apply_click(size_t index, bool primary, bool shift)
 {
     if (index >= m_flags.size())
         return;
-    if (shift) {
-        select_range(m_anchor.value_or(index), index);
-        if (!m_anchor)
-            m_anchor = index;
-        m_focused = index;
-    } else if (primary) {
+    if (shift)
+        move_to(index, true);
+    else if (primary)
         toggle(index);
-    } else {
+    else
         select_only(index);
-    }
 }
 
 void SelectionModel::select_all()

@@ -2,10 +2,7 @@
 
 namespace files::app {
 
-namespace {
-
-// One spelling per folder, so "/a/b/" and "/a/b" are the same place in the history.
-std::filesystem::path normalized(const std::filesystem::path& p)
+std::filesystem::path normalized_folder(const std::filesystem::path& p)
 {
     auto n = p.lexically_normal();
     if (!n.has_filename() && n.has_parent_path() && n != n.root_path())
@@ -13,11 +10,9 @@ std::filesystem::path normalized(const std::filesystem::path& p)
     return n;
 }
 
-}
-
 void FileExplorerWidget::navigate(const std::filesystem::path& path)
 {
-    auto target = normalized(path);
+    auto target = normalized_folder(path);
     if (target.compare(m_current_dir) != 0) {
         m_back.push_back(m_current_dir);
         m_forward.clear();
@@ -26,25 +21,19 @@ void FileExplorerWidget::navigate(const std::filesystem::path& path)
     reload();
 }
 
-void FileExplorerWidget::go_back()
+void FileExplorerWidget::step_history(std::vector<std::filesystem::path>& from, std::vector<std::filesystem::path>& to)
 {
-    if (m_back.empty())
+    if (from.empty())
         return;
-    m_forward.push_back(m_current_dir);
-    m_current_dir = std::move(m_back.back());
-    m_back.pop_back();
+    to.push_back(m_current_dir);
+    m_current_dir = std::move(from.back());
+    from.pop_back();
     reload();
 }
 
-void FileExplorerWidget::go_forward()
-{
-    if (m_forward.empty())
-        return;
-    m_back.push_back(m_current_dir);
-    m_current_dir = std::move(m_forward.back());
-    m_forward.pop_back();
-    reload();
-}
+void FileExplorerWidget::go_back() { step_history(m_back, m_forward); }
+
+void FileExplorerWidget::go_forward() { step_history(m_forward, m_back); }
 
 void FileExplorerWidget::go_up()
 {

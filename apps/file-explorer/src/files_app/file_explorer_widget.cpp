@@ -48,9 +48,7 @@ std::unique_ptr<FileExplorerWidget> FileExplorerWidget::create(std::optional<std
                                                                std::filesystem::path start_folder, Clock::time_point now)
 {
     std::unique_ptr<FileExplorerWidget> w(new FileExplorerWidget(std::move(config_dir), std::move(start_folder), now));
-    w->m_current_dir = w->m_current_dir.lexically_normal();
-    if (w->m_current_dir.has_parent_path() && !w->m_current_dir.has_filename() && w->m_current_dir != "/")
-        w->m_current_dir = w->m_current_dir.parent_path();
+    w->m_current_dir = normalized_folder(w->m_current_dir);
     w->m_zoom = views::read_zoom(w->m_config_dir);
     w->reload();
     w->m_next_poll_at = now + std::chrono::milliseconds(750);

@@ -20,6 +20,9 @@ namespace files::app {
 inline constexpr std::string_view k_app_id = "so.kavo.file-explorer";
 inline constexpr size_t k_status_limit = 512;
 
+// One spelling per folder, so "/a/b/" and "/a/b" are the same place in the history.
+std::filesystem::path normalized_folder(const std::filesystem::path& p);
+
 // The silent refresh interval for a folder of n entries.
 kavo_ui::Clock::duration poll_interval(size_t n);
 
@@ -100,6 +103,7 @@ private:
 
     std::expected<model::EntryList, std::string> list_current() const;
     void replace_entries(model::EntryList entries);
+    void step_history(std::vector<std::filesystem::path>& from, std::vector<std::filesystem::path>& to);
     // Selection and focus remembered by path, so they survive a new order or a refresh.
     struct SelectionByPath {
         std::unordered_set<std::string> selected;
