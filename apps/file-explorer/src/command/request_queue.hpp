@@ -1,5 +1,9 @@
 #pragma once
 
+#include "model/directory_entry.hpp"
+
+#include "kavo_ui/geometry.hpp"
+
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -15,15 +19,34 @@ struct ItemClicked {
     bool primary;
     bool shift;
 };
-struct OpenItem {
+// A plain press on an entry: what it leads to (opening on a second press, a drag) is the
+// explorer's decision.
+struct PressOnItem {
+    std::filesystem::path path;
+    bool is_folder;
+    kavo_ui::Point position;
+};
+struct ContextMenuOnItem {
     size_t index;
+};
+struct MoveSelection {
+    size_t index;
+    bool extend;
+};
+struct SortByColumn {
+    model::SortBy key;
+};
+struct DragStart {
+    std::filesystem::path path;
+    bool is_folder;
+    kavo_ui::Point position;
 };
 struct OpenFolder {
     std::filesystem::path path;
 };
 struct Retry {};
 
-using Request = std::variant<ItemClicked, OpenItem, OpenFolder, Retry>;
+using Request = std::variant<ItemClicked, PressOnItem, ContextMenuOnItem, MoveSelection, SortByColumn, DragStart, OpenFolder, Retry>;
 
 // First-in first-out, shared by handle between the root and its children (UI thread only).
 class RequestQueue {

@@ -1,6 +1,7 @@
 #include "files_app/file_explorer_widget.hpp"
 
 #include "kavo_services/utf8.hpp"
+#include "kavo_ui/desktop.hpp"
 #include "kavo_ui/host.hpp"
 
 namespace files::app {
@@ -21,14 +22,34 @@ void FileExplorerWidget::open_entry(size_t index)
         set_status(opened.error());
 }
 
+void FileExplorerWidget::press_on_item(const std::filesystem::path& path)
+{
+    // A second press on the same entry within the double-click interval opens it.
+    auto now = Clock::now();
+    bool second = m_last_press && m_last_press->path == path && now - m_last_press->at <= multi_click_interval();
+    if (!second) {
+        m_last_press = LastPress{path, now};
+        return;
+    }
+    m_last_press.reset();
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        if (m_entries[i].path == path)
+            return open_entry(i);
+}
+
 void FileExplorerWidget::move_focus(size_t index, bool extend)
 {
     if (m_entries.empty())
         return;
     index = std::min(index, m_entries.size() - 1);
     m_selection.move_to(index, extend);
-    auto [top, bottom] = m_file_view.row_span(index);
-    m_scroll.scroll_into_view(top, bottom);
+    const auto& g = m_file_view.geometry();
+    Rect item = g.item_rect(index);
+    float top = item.top - g.bounds().top, bottom = item.bottom - g.bounds().top;
+    // Rows scrolled under the pinned list header count as hidden.
+    if (m_view_mode == model::ViewMode::List)
+        top -= g.header_height();
+    m_scroll.scroll_into_view(std::max(0.0f, top), bottom);
     mark_dirty();
 }
 

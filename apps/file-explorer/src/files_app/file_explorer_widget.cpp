@@ -142,7 +142,6 @@ void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
 {
     m_bounds = bounds;
     m_theme = theme;
-    m_file_view.set_model({&m_entries, &m_selection, m_view_mode, views::zoom_factor(m_zoom)});
     PlaceholderState state{m_loading, &m_load_error, m_entries.size(), in_trash(), &m_current_dir};
     auto placeholder = placeholder_for(state);
     using Body = ContentColumn::Body;
@@ -161,7 +160,14 @@ void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
         m_spinner.set_visible(false);
     }
     m_content.set_title(kavo_services::lossy_utf8(m_current_dir));
+    // The view gets the explorer's state anew on every layout; the viewport is known only once
+    // the shell has placed the scroll area, so the model is handed over around it.
+    views::FileView::Model model{&m_entries, &m_selection, m_view_mode, m_sort_by, m_sort_order, views::zoom_factor(m_zoom),
+                                 std::nullopt, true, {}};
+    m_file_view.set_model(model);
     m_shell.layout(bounds, theme);
+    model.viewport = m_scroll.viewport();
+    m_file_view.set_model(std::move(model));
 }
 
 void FileExplorerWidget::update_bubble()
@@ -190,8 +196,17 @@ EventResult FileExplorerWidget::handle_event(const Event& e)
         m_bubble.set_hover(over, m_now);
     }
     EventResult result = EventResult::Ignored;
-    if (auto* key = std::get_if<KeyEvent>(&e))
-        result = handle_key(*key);
+    if (auto* wheel = std::get_if<WheelEvent>(&e); wheel && wheel->modifiers.primary && wheel->dy != 0
+        && m_scroll.viewport().contains(wheel->position)) {
+        set_zoom(m_zoom + (wheel->dy > 0 ? 1 : -1));
+        result = EventResult::Handled;
+    } else if (auto* key = std::get_if<KeyEvent>(&e)) {
+        // The grid's own arrow keys come before the window's bindings.
+        if (m_content.body_mode() != ContentColumn::Body::Placeholder)
+            result = m_file_view.handle_event(e);
+        if (result == EventResult::Ignored)
+            result = handle_key(*key);
+    }
     if (result == EventResult::Ignored)
         result = m_shell.handle_event(e);
     if (!m_requests->empty()) {
@@ -209,8 +224,17 @@ void FileExplorerWidget::run_requests()
                 using T = std::decay_t<decltype(r)>;
                 if constexpr (std::is_same_v<T, command::ItemClicked>) {
                     m_selection.apply_click(r.index, r.primary, r.shift);
-                } else if constexpr (std::is_same_v<T, command::OpenItem>) {
-                    open_entry(r.index);
+                } else if constexpr (std::is_same_v<T, command::PressOnItem>) {
+                    press_on_item(r.path);
+                } else if constexpr (std::is_same_v<T, command::ContextMenuOnItem>) {
+                    if (!m_selection.is_selected(r.index))
+                        m_selection.select_only(r.index);
+                } else if constexpr (std::is_same_v<T, command::MoveSelection>) {
+                    move_focus(r.index, r.extend);
+                } else if constexpr (std::is_same_v<T, command::SortByColumn>) {
+                    sort_by_column(r.key);
+                } else if constexpr (std::is_same_v<T, command::DragStart>) {
+                    m_drag = r;
                 } else if constexpr (std::is_same_v<T, command::OpenFolder>) {
                     navigate(r.path);
                 } else if constexpr (std::is_same_v<T, command::Retry>) {

@@ -116,6 +116,7 @@ private:
     void mark_dirty() { m_structure_dirty = true; }
     void run_requests();
     void open_entry(size_t index);
+    void press_on_item(const std::filesystem::path& path);
     kavo_ui::EventResult handle_key(const kavo_ui::KeyEvent& key);
     void move_focus(size_t index, bool extend);
     void update_bubble();
@@ -154,6 +155,12 @@ private:
     kavo_ui::StatusBubble m_bubble;
     ContentColumn m_content;
     kavo_ui::NavShell m_shell;
+    std::optional<command::DragStart> m_drag;
+    struct LastPress {
+        std::filesystem::path path;
+        kavo_ui::Clock::time_point at;
+    };
+    std::optional<LastPress> m_last_press;
     std::string m_bubble_text;
     bool m_bubble_poke_pending = false;
 };

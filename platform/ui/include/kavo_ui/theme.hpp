@@ -8,6 +8,8 @@ namespace kavo_ui {
 // The dark theme every window uses. Sizes are logical pixels before the UI scale.
 struct Theme {
     float ui_scale = 1.0f;
+    // The user's text size preference; views that scale with text read it.
+    float text_scale = 1.0f;
     bool animations = true;
 
     Color window_background;
