@@ -36,7 +36,7 @@ void Scrollable::scroll_into_view(float top, float bottom)
 
 void Scrollable::place_content()
 {
-    Rect r{m_bounds.left, m_bounds.top - m_offset, m_bounds.right, m_bounds.top - m_offset + m_content_height};
+    Rect r{m_bounds.left, m_bounds.top - m_offset, m_bounds.right - m_gutter, m_bounds.top - m_offset + m_content_height};
     m_content.layout(r, *m_theme);
 }
 
@@ -44,7 +44,14 @@ void Scrollable::layout(const Rect& bounds, const Theme& theme)
 {
     m_bounds = bounds;
     m_theme = &theme;
-    m_content_height = std::max(bounds.height(), m_content.measure(bounds.width(), theme).height);
+    // Content that overflows gives up a gutter for the scroll bar, so the bar never covers it.
+    m_gutter = 0;
+    float height = m_content.measure(bounds.width(), theme).height;
+    if (height > bounds.height()) {
+        m_gutter = theme.px(k_bar_width + 4);
+        height = m_content.measure(bounds.width() - m_gutter, theme).height;
+    }
+    m_content_height = std::max(bounds.height(), height);
     // The offset is kept across relayout and only clamped when the content got shorter.
     m_offset = std::clamp(m_offset, 0.0f, max_offset());
     place_content();

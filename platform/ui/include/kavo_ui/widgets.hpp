@@ -154,6 +154,7 @@ private:
     const Theme* m_theme = nullptr;
     float m_offset = 0;
     float m_content_height = 0;
+    float m_gutter = 0;
     bool m_paint_dirty = false;
     bool m_dragging_thumb = false;
     float m_drag_grab = 0;
