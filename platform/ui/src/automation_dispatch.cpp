@@ -30,13 +30,6 @@ std::expected<std::string, std::string> required_string(const json& request, con
     return it->get<std::string>();
 }
 
-std::expected<std::string, std::string> optional_string(const json& request, const char* name)
-{
-    if (!request.contains(name))
-        return std::string();
-    return required_string(request, name);
-}
-
 std::expected<double, std::string> number_between(const json& request, const char* name, double low, double high)
 {
     auto it = request.find(name);
@@ -68,10 +61,12 @@ Outcome op_invoke(const json& request, HostOps& host)
     if (action->empty())
         return fail("parameter \"action\" must not be empty");
     invoke.action = std::move(*action);
-    auto effect_class = optional_string(request, "class");
-    if (!effect_class)
-        return fail(effect_class.error());
-    invoke.effect_class = std::move(*effect_class);
+    // The effect class is a small number the caller repeats from the published action.
+    if (auto it = request.find("class"); it != request.end() && !it->is_null()) {
+        if (!it->is_number_integer() || it->get<int64_t>() < 0 || it->get<int64_t>() > 255)
+            return fail("parameter \"class\" must be a number from 0 to 255");
+        invoke.effect_class = int(it->get<int64_t>());
+    }
     invoke.payload = request.value("payload", json());
     invoke.args = request.value("args", json::object());
     if (invoke.args.is_null())

@@ -205,7 +205,7 @@ TEST(AutomationDispatch, OpsReachTheHost)
         {"snapshot", {{"op", "snapshot"}}, {{"path", "/home"}}},
         {"a11y", {{"op", "a11y"}}, {{"role", "window"}, {"name", "Test"}}},
         {"resources", {{"op", "resources"}}, json::array({{{"type", "folder"}, {"id", "/tmp"}}})},
-        {"invoke", {{"op", "invoke"}, {"action", "open"}, {"class", "navigate"}}, {{"done", "open"}}},
+        {"invoke", {{"op", "invoke"}, {"action", "open"}, {"class", 2}}, {{"done", "open"}}},
         {"frame", {{"op", "frame"}}, {{"frame", 1}}},
         {"resize", {{"op", "resize"}, {"width", 800}, {"height", 600.5}}, {{"frame", 2}}},
         {"input", {{"op", "input"}, {"events", json::array()}}, {{"frame", 3}}},
@@ -220,7 +220,7 @@ TEST(AutomationDispatch, OpsReachTheHost)
         EXPECT_EQ(reply, (json{{"id", nullptr}, {"ok", true}, {"result", row.expected_result}})) << reply.dump();
     }
     ASSERT_EQ(host.invokes.size(), 1u);
-    EXPECT_EQ(host.invokes[0].effect_class, "navigate");
+    EXPECT_EQ(host.invokes[0].effect_class, 2);
     EXPECT_EQ(host.invokes[0].args, json::object());
     EXPECT_EQ(host.sizes, (std::vector<kavo_ui::Size>{{800, 600.5f}}));
     EXPECT_TRUE(host.quit_called);
@@ -232,7 +232,7 @@ TEST(AutomationDispatch, InvokeCarriesPayloadAndArgs)
     json reply = automation::dispatch({{"id", 9},
                                        {"op", "invoke"},
                                        {"action", "rename"},
-                                       {"class", "modify"},
+                                       {"class", 1},
                                        {"payload", {{"path", "/a"}}},
                                        {"args", {{"name", "b"}}}},
                                       host);
@@ -268,7 +268,8 @@ TEST(AutomationDispatch, BadRequestsGiveErrorReplies)
         {"unknown op", {{"op", "launch"}}, "unknown op \"launch\""},
         {"invoke without action", {{"op", "invoke"}}, "missing parameter \"action\""},
         {"invoke with empty action", {{"op", "invoke"}, {"action", ""}}, "must not be empty"},
-        {"invoke class not a string", {{"op", "invoke"}, {"action", "a"}, {"class", 1}}, "\"class\" must be a string"},
+        {"invoke class not a number", {{"op", "invoke"}, {"action", "a"}, {"class", "modify"}}, "\"class\" must be a number from 0 to 255"},
+        {"invoke class too large", {{"op", "invoke"}, {"action", "a"}, {"class", 256}}, "\"class\" must be a number from 0 to 255"},
         {"invoke args not an object", {{"op", "invoke"}, {"action", "a"}, {"args", json::array()}}, "\"args\" must be an object"},
         {"invoke fails", {{"op", "invoke"}, {"action", "fail"}}, "the action failed"},
         {"host throws", {{"op", "invoke"}, {"action", "throw"}}, "internal error: host blew up"},

@@ -25,7 +25,7 @@ std::optional<std::filesystem::path> socket_path(std::string_view app_id);
 
 struct InvokeRequest {
     std::string action;
-    std::string effect_class;
+    std::optional<int> effect_class;  // 0…255; absent when the caller gave none
     nlohmann::ordered_json payload;
     nlohmann::ordered_json args;  // always an object
 };

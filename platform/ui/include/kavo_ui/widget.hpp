@@ -27,7 +27,7 @@ struct FrameContext {
 // A platform action invoked on the widget's published resources.
 struct ActionInvocation {
     std::string action;
-    std::string effect_class;
+    std::optional<int> effect_class;  // 0…255; absent when the caller gave none
     nlohmann::ordered_json payload;
     nlohmann::ordered_json args;
 };
