@@ -8,20 +8,6 @@ namespace files::app {
 
 using namespace kavo_ui;
 
-void FileExplorerWidget::open_entry(size_t index)
-{
-    if (index >= m_entries.size())
-        return;
-    const auto& entry = m_entries[index];
-    if (entry.is_folder) {
-        navigate(entry.path);
-        return;
-    }
-    auto opened = host::current().open_path(entry.path.native());
-    if (!opened)
-        set_status(opened.error());
-}
-
 void FileExplorerWidget::press_on_item(const std::filesystem::path& path)
 {
     // A second press on the same entry within the double-click interval opens it.
@@ -33,8 +19,11 @@ void FileExplorerWidget::press_on_item(const std::filesystem::path& path)
     }
     m_last_press.reset();
     for (size_t i = 0; i < m_entries.size(); ++i)
-        if (m_entries[i].path == path)
-            return open_entry(i);
+        if (m_entries[i].path == path) {
+            if (auto opened = execute(cmd::OpenEntry{i}); !opened)
+                set_status(opened.error());
+            return;
+        }
 }
 
 void FileExplorerWidget::move_focus(size_t index, bool extend)
@@ -53,6 +42,14 @@ void FileExplorerWidget::move_focus(size_t index, bool extend)
     mark_dirty();
 }
 
+EventResult FileExplorerWidget::run_key_command(const Command& command)
+{
+    // A key's failure has no caller to report to; it becomes the status message.
+    if (auto result = execute(command); !result)
+        set_status(result.error());
+    return EventResult::Handled;
+}
+
 EventResult FileExplorerWidget::handle_key(const KeyEvent& key)
 {
     const auto& mods = key.modifiers;
@@ -63,27 +60,19 @@ EventResult FileExplorerWidget::handle_key(const KeyEvent& key)
             m_selection.select_all();
             mark_dirty();
             return EventResult::Handled;
-        case 'h':
-            set_show_hidden(!m_show_hidden);
-            return EventResult::Handled;
-        case '0':
-            set_zoom(0);
-            return EventResult::Handled;
+        case 'h': return run_key_command(cmd::ToggleHidden{});
+        case '0': return run_key_command(cmd::Zoom{0});
         case '+':
-        case '=':
-            set_zoom(m_zoom + 1);
-            return EventResult::Handled;
+        case '=': return run_key_command(cmd::Zoom{+1});
         case '-':
-        case '_':
-            set_zoom(m_zoom - 1);
-            return EventResult::Handled;
+        case '_': return run_key_command(cmd::Zoom{-1});
         default: return EventResult::Ignored;
         }
     }
     switch (key.key) {
     case Key::Enter:
         if (focused)
-            open_entry(*focused);
+            return run_key_command(cmd::OpenEntry{*focused});
         return EventResult::Handled;
     case Key::Down:
         move_focus(focused ? *focused + 1 : 0, mods.shift);
@@ -97,24 +86,10 @@ EventResult FileExplorerWidget::handle_key(const KeyEvent& key)
     case Key::End:
         move_focus(m_entries.empty() ? 0 : m_entries.size() - 1, mods.shift);
         return EventResult::Handled;
-    case Key::Backspace:
-        go_up();
-        return EventResult::Handled;
-    case Key::Left:
-        if (mods.alt) {
-            go_back();
-            return EventResult::Handled;
-        }
-        return EventResult::Ignored;
-    case Key::Right:
-        if (mods.alt) {
-            go_forward();
-            return EventResult::Handled;
-        }
-        return EventResult::Ignored;
-    case Key::F5:
-        reload();
-        return EventResult::Handled;
+    case Key::Backspace: return run_key_command(cmd::GoUp{});
+    case Key::Left: return mods.alt ? run_key_command(cmd::GoBack{}) : EventResult::Ignored;
+    case Key::Right: return mods.alt ? run_key_command(cmd::GoForward{}) : EventResult::Ignored;
+    case Key::F5: return run_key_command(cmd::Refresh{});
     case Key::Escape:
         if (m_selection.empty() && !m_selection.anchor())
             return EventResult::Ignored;

@@ -210,14 +210,16 @@ EventResult FileExplorerWidget::handle_event(const Event& e)
     if (result == EventResult::Ignored)
         result = m_shell.handle_event(e);
     if (!m_requests->empty()) {
-        run_requests();
+        run_pending_requests();
         result = EventResult::Handled;
     }
     return result;
 }
 
-void FileExplorerWidget::run_requests()
+void FileExplorerWidget::run_pending_requests()
 {
+    if (m_requests->empty())
+        return;
     for (auto& request : m_requests->drain()) {
         std::visit(
             [this](auto& r) {
@@ -236,9 +238,9 @@ void FileExplorerWidget::run_requests()
                 } else if constexpr (std::is_same_v<T, command::DragStart>) {
                     m_drag = r;
                 } else if constexpr (std::is_same_v<T, command::OpenFolder>) {
-                    navigate(r.path);
+                    execute(cmd::OpenPath{r.path});
                 } else if constexpr (std::is_same_v<T, command::Retry>) {
-                    reload();
+                    execute(cmd::Refresh{});
                 }
             },
             request);

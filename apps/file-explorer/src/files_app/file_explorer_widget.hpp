@@ -1,10 +1,13 @@
 #pragma once
 
 #include "command/request_queue.hpp"
+#include "files_app/command.hpp"
 #include "files_app/content_column.hpp"
+#include "files_app/entry_actions.hpp"
 #include "model/directory_entry.hpp"
 #include "views/file_view/file_view.hpp"
 
+#include "kavo_actions/actions.hpp"
 #include "kavo_ui/selection_model.hpp"
 #include "kavo_ui/widgets.hpp"
 
@@ -19,6 +22,11 @@ namespace files::app {
 
 inline constexpr std::string_view k_app_id = "so.kavo.file-explorer";
 inline constexpr size_t k_status_limit = 512;
+// Effect classes of the published actions: refresh and the terminal are class 1, the other
+// folder commands class 2.
+inline constexpr uint8_t k_refresh_class = 1;
+inline constexpr uint8_t k_folder_class = 2;
+inline constexpr uint8_t k_entry_class = 2;
 
 // One spelling per folder, so "/a/b/" and "/a/b" are the same place in the history.
 std::filesystem::path normalized_folder(const std::filesystem::path& p);
@@ -73,6 +81,16 @@ public:
     kavo_ui::Clock::time_point next_poll_at() const { return m_next_poll_at; }
     const command::RequestQueueHandle& requests() const { return m_requests; }
 
+    // The one command execution behind every button, menu item, key, request and invocation.
+    std::expected<kavo_actions::Json, std::string> execute(const Command& command);
+    std::vector<kavo_actions::Resource> resource_list() const;
+    std::optional<size_t> entry_index_by_identity(std::string_view identity) const;
+    FolderSituation folder_situation() const;
+    bool is_inside_archive() const { return false; }
+    bool clipboard_has_entries() const { return false; }
+    bool trash_undo_available() const { return false; }
+    std::optional<std::filesystem::path> templates_folder() const;
+
     // The status line: the status message or the item count, with the selection count.
     std::string status_line_text() const;
     bool in_trash() const;
@@ -90,6 +108,8 @@ public:
     kavo_ui::EventResult handle_event(const kavo_ui::Event&) override;
     void accessibility(std::vector<kavo_ui::AccessNode>&) const override;
     nlohmann::ordered_json observer_snapshot() const override;
+    nlohmann::ordered_json resources() override;
+    std::expected<nlohmann::ordered_json, std::string> invoke(const kavo_ui::ActionInvocation& call) override;
     bool take_structure_dirty() override;
     bool take_paint_dirty() override;
     std::optional<kavo_ui::Clock::time_point> next_deadline() const override;
@@ -114,10 +134,11 @@ private:
     void restore_selection(const SelectionByPath& saved);
     void resort();
     void mark_dirty() { m_structure_dirty = true; }
-    void run_requests();
-    void open_entry(size_t index);
+    void run_pending_requests();
+    std::expected<void, std::string> open_entry(size_t index);
     void press_on_item(const std::filesystem::path& path);
     kavo_ui::EventResult handle_key(const kavo_ui::KeyEvent& key);
+    kavo_ui::EventResult run_key_command(const Command& command);
     void move_focus(size_t index, bool extend);
     void update_bubble();
 

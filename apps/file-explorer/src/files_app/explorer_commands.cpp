@@ -1,0 +1,96 @@
+#include "files_app/file_explorer_widget.hpp"
+
+#include "files_app/terminal.hpp"
+#include "i18n/catalog.hpp"
+#include "kavo_services/utf8.hpp"
+#include "kavo_ui/host.hpp"
+#include "kavo_ui/sysdirs.hpp"
+#include "kavo_ui/user_dirs.hpp"
+
+#include <cstdlib>
+
+namespace files::app {
+
+using kavo_actions::Json;
+
+namespace {
+constexpr const char* k_not_applied = "file operation could not be applied";
+}
+
+std::optional<std::filesystem::path> FileExplorerWidget::templates_folder() const
+{
+    if (const char* dir = std::getenv("XDG_TEMPLATES_DIR"); dir && *dir == '/')
+        return std::filesystem::path(dir);
+    if (auto dir = kavo_ui::UserDirs::from_system().dir(kavo_ui::UserDirKind::Templates))
+        return dir;
+    if (auto home = kavo_ui::sysdirs::user_home())
+        return *home / "Templates";
+    return std::nullopt;
+}
+
+std::expected<void, std::string> FileExplorerWidget::open_entry(size_t index)
+{
+    if (index >= m_entries.size())
+        return std::unexpected("file entry is no longer visible");
+    const auto& entry = m_entries[index];
+    if (entry.is_folder) {
+        navigate(entry.path);
+        return {};
+    }
+    if (is_inside_archive()) {
+        set_status(i18n::t("files-archive-open-after-extract"));
+        return {};
+    }
+    return kavo_ui::host::current().open_path(entry.path.native());
+}
+
+std::expected<Json, std::string> FileExplorerWidget::execute(const Command& command)
+{
+    if (is_inside_archive() && changes_files(command)) {
+        set_status(i18n::t("files-archive-read-only"));
+        return Json(nullptr);
+    }
+    std::expected<Json, std::string> result = Json(nullptr);
+    std::visit(
+        [&](const auto& c) {
+            using T = std::decay_t<decltype(c)>;
+            if constexpr (std::is_same_v<T, cmd::Refresh>) {
+                reload();
+            } else if constexpr (std::is_same_v<T, cmd::GoUp>) {
+                go_up();
+            } else if constexpr (std::is_same_v<T, cmd::GoBack>) {
+                go_back();
+            } else if constexpr (std::is_same_v<T, cmd::GoForward>) {
+                go_forward();
+            } else if constexpr (std::is_same_v<T, cmd::OpenTerminal>) {
+                if (auto started = open_terminal(m_current_dir); !started)
+                    result = std::unexpected(started.error());
+            } else if constexpr (std::is_same_v<T, cmd::ToggleHidden>) {
+                set_show_hidden(!m_show_hidden);
+            } else if constexpr (std::is_same_v<T, cmd::SetViewMode>) {
+                set_view_mode(c.mode);
+            } else if constexpr (std::is_same_v<T, cmd::SetSort>) {
+                set_sort(c.key);
+            } else if constexpr (std::is_same_v<T, cmd::SetSortOrder>) {
+                set_sort_order(c.order);
+            } else if constexpr (std::is_same_v<T, cmd::Zoom>) {
+                set_zoom(c.step_change == 0 ? 0 : m_zoom + c.step_change);
+            } else if constexpr (std::is_same_v<T, cmd::OpenEntry>) {
+                if (auto opened = open_entry(c.index); !opened)
+                    result = std::unexpected(opened.error());
+            } else if constexpr (std::is_same_v<T, cmd::OpenPath>) {
+                navigate(c.path);
+            } else {
+                // Sheets, favourites, new items, renames, the clipboard, the Trash and the entry
+                // operations are carried out by the parts of Files that own them; until one is
+                // wired here its command fails plainly instead of pretending to succeed.
+                result = std::unexpected(k_not_applied);
+            }
+        },
+        command);
+    if (result)
+        mark_dirty();
+    return result;
+}
+
+}
