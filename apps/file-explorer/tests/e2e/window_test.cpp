@@ -178,6 +178,20 @@ TEST_F(RunningWindow, ShowsNavigatesAndQuitsOnRequest)
     key("Backspace");
     EXPECT_EQ(ctl("snapshot")["directory"], tree.path("home").string());
 
+    // The platform's route: the same commands through published actions.
+    auto folder_command = [&](const char* kind) {
+        return ctl("invoke", {{"action", "files.folder-command"}, {"class", 2}, {"payload", kind}});
+    };
+    folder_command("up");
+    EXPECT_EQ(ctl("snapshot")["directory"], tree.path().string());
+    folder_command("back");
+    EXPECT_EQ(ctl("snapshot")["directory"], tree.path("home").string());
+    folder_command("sort-size");
+    EXPECT_EQ(ctl("snapshot")["sort_by"], "Size");
+    auto resources = ctl("resources");
+    EXPECT_EQ(resources[0]["type"], "files.folder");
+    ctl("invoke", {{"action", "files.folder-command"}, {"class", 2}, {"payload", "jump"}}, 1);
+
     auto a11y = ctl("a11y");
     EXPECT_EQ(a11y["role"], "window");
 
