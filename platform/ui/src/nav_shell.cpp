@@ -15,8 +15,8 @@ void NavShell::layout(const Rect& bounds, const Theme& theme)
     // Compact: the content takes the whole width and an opened sidebar floats above it.
     m_content_rect = m_compact ? bounds : Rect{m_sidebar_rect.right, bounds.top, bounds.right, bounds.bottom};
     m_content.layout(m_content_rect, theme);
-    if (sidebar_visible())
-        m_sidebar.layout(m_sidebar_rect, theme);
+    // Laid out even while hidden, so snapping it open shows it at once.
+    m_sidebar.layout(m_sidebar_rect, theme);
 }
 
 void NavShell::draw(Painter& p, const Theme& theme)

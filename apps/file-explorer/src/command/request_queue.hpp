@@ -44,9 +44,29 @@ struct DragStart {
 struct OpenFolder {
     std::filesystem::path path;
 };
+// The sidebar's requests.
+struct OpenPlace {
+    std::filesystem::path path;
+};
+struct FavouriteContextMenu {
+    std::filesystem::path path;
+    kavo_ui::Point position;
+};
+struct ReorderFavourites {
+    size_t from;
+    size_t to;
+};
+// The path bar's requests.
+struct OpenCrumb {
+    std::filesystem::path path;
+};
+struct OpenTypedPath {
+    std::filesystem::path path;
+};
 struct Retry {};
 
-using Request = std::variant<ItemClicked, PressOnItem, ContextMenuOnItem, MoveSelection, SortByColumn, DragStart, OpenFolder, Retry>;
+using Request = std::variant<ItemClicked, PressOnItem, ContextMenuOnItem, MoveSelection, SortByColumn, DragStart, OpenFolder,
+                             OpenPlace, FavouriteContextMenu, ReorderFavourites, OpenCrumb, OpenTypedPath, Retry>;
 
 // First-in first-out, shared by handle between the root and its children (UI thread only).
 class RequestQueue {

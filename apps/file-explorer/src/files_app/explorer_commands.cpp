@@ -44,6 +44,34 @@ std::expected<void, std::string> FileExplorerWidget::open_entry(size_t index)
     return kavo_ui::host::current().open_path(entry.path.native());
 }
 
+std::expected<Json, std::string> FileExplorerWidget::add_favourite(const std::filesystem::path& folder)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec))
+        return std::unexpected("the current location cannot be a favourite");
+    if (!m_favorites->contains(folder)) {
+        m_favorites->add(views::classify_place(folder, m_user_dirs));
+        m_favorites->save();
+    }
+    set_status(i18n::t("files-added-favourite"));
+    return Json(nullptr);
+}
+
+std::expected<Json, std::string> FileExplorerWidget::remove_favourite(const std::filesystem::path& folder)
+{
+    if (m_favorites->remove(folder))
+        m_favorites->save();
+    set_status(i18n::t("files-removed-favourite"));
+    return Json(nullptr);
+}
+
+void FileExplorerWidget::reorder_favourites(size_t from, size_t to)
+{
+    if (m_favorites->reorder(from, to))
+        m_favorites->save();
+    mark_dirty();
+}
+
 std::expected<Json, std::string> FileExplorerWidget::execute(const Command& command)
 {
     if (is_inside_archive() && changes_files(command)) {
@@ -80,6 +108,10 @@ std::expected<Json, std::string> FileExplorerWidget::execute(const Command& comm
                     result = std::unexpected(opened.error());
             } else if constexpr (std::is_same_v<T, cmd::OpenPath>) {
                 navigate(c.path);
+            } else if constexpr (std::is_same_v<T, cmd::AddFavorite>) {
+                result = add_favourite(c.folder);
+            } else if constexpr (std::is_same_v<T, cmd::RemoveFavorite>) {
+                result = remove_favourite(c.folder);
             } else {
                 // Sheets, favourites, new items, renames, the clipboard, the Trash and the entry
                 // operations are carried out by the parts of Files that own them; until one is

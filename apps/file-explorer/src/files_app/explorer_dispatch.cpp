@@ -110,10 +110,13 @@ std::expected<Json, std::string> FileExplorerWidget::invoke(const kavo_ui::Actio
     if (action == "files.open") {
         if (!payload.is_string())
             return std::unexpected("file location is no longer available");
-        auto index = entry_index_by_identity(payload.get<std::string>());
-        if (!index)
-            return std::unexpected("file location is no longer available");
-        return execute(cmd::OpenEntry{*index});
+        const std::string target = payload.get<std::string>();
+        if (auto index = entry_index_by_identity(target))
+            return execute(cmd::OpenEntry{*index});
+        for (size_t row = 0; row < m_sidebar.row_count(); ++row)
+            if (place_identity(m_sidebar.row_place(row).path) == target)
+                return execute(cmd::OpenPath{m_sidebar.row_place(row).path});
+        return std::unexpected("file location is no longer available");
     }
     if (action == "files.new-from-template") {
         auto templates = templates_folder();

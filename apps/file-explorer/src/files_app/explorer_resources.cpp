@@ -122,8 +122,14 @@ std::vector<Resource> FileExplorerWidget::resource_list() const
                 .destructive());
     out.push_back(std::move(folder));
 
-    // Nearby transfers, templates, places, remote accounts and search records follow here as
-    // their sources appear; then one resource per listed entry.
+    // Nearby transfers and templates come here as their sources appear.
+    for (size_t row = 0; row < m_sidebar.row_count(); ++row) {
+        const auto& place = m_sidebar.row_place(row);
+        std::string identity = place_identity(place.path);
+        out.push_back(Resource("files.place", identity, place.label)
+                          .with_action(ActionSpec("open", "Open", "files.open", Json(identity), k_folder_class)));
+    }
+    // Remote accounts and search records come here; then one resource per listed entry.
     auto situation = folder_situation();
     for (const auto& entry : m_entries) {
         std::string identity = entry_identity(entry);

@@ -21,10 +21,26 @@ std::filesystem::path thumbnail_cache_for(const std::optional<std::filesystem::p
     return std::filesystem::temp_directory_path() / "kavo-file-explorer-thumbnails";
 }
 
+std::vector<views::Place> system_places(const std::optional<std::filesystem::path>& trash)
+{
+    std::vector<views::Place> places{{i18n::t("files-place-root"), "/", false, views::PlaceKind::Root}};
+    if (trash)
+        places.push_back({i18n::t("files-place-trash"), *trash, false, views::PlaceKind::Trash});
+    return places;
+}
+
+std::optional<std::filesystem::path> trash_location()
+{
+    auto data = kavo_services::AppDirs::data_dir();
+    if (!data)
+        return std::nullopt;
+    return (*data / "Trash" / "files").lexically_normal();
+}
+
 }
 
 FileExplorerWidget::FileExplorerWidget(std::optional<std::filesystem::path> config_dir, std::filesystem::path start_folder,
-                                       Clock::time_point now)
+                                       Clock::time_point now, kavo_ui::UserDirs user_dirs, views::Favorites favorites)
     : m_current_dir(std::move(start_folder))
     , m_now(now)
     , m_config_dir(std::move(config_dir))
@@ -32,7 +48,9 @@ FileExplorerWidget::FileExplorerWidget(std::optional<std::filesystem::path> conf
     , m_requests(std::make_shared<command::RequestQueue>())
     , m_retry_button("files.retry", i18n::t("files-try-again"))
     , m_spinner(28)
-    , m_sidebar(4)
+    , m_user_dirs(std::move(user_dirs))
+    , m_favorites(std::make_shared<views::Favorites>(std::move(favorites)))
+    , m_sidebar(m_favorites, system_places(trash_location()), m_requests)
     , m_file_view(m_requests)
     , m_scroll(m_file_view)
     , m_content(m_scroll, m_placeholder, m_bubble)
@@ -40,14 +58,15 @@ FileExplorerWidget::FileExplorerWidget(std::optional<std::filesystem::path> conf
 {
     m_retry_button.set_on_click([q = m_requests] { q->push(command::Retry{}); });
     m_retry_button.set_kind(Button::Kind::Accent);
-    m_sidebar.set_padding(12);
-    m_sidebar.add_owned(std::make_unique<Text>(i18n::t("files-app-title"), TextStyle{15, FontWeight::Semibold}));
 }
 
 std::unique_ptr<FileExplorerWidget> FileExplorerWidget::create(std::optional<std::filesystem::path> config_dir,
                                                                std::filesystem::path start_folder, Clock::time_point now)
 {
-    std::unique_ptr<FileExplorerWidget> w(new FileExplorerWidget(std::move(config_dir), std::move(start_folder), now));
+    auto dirs = kavo_ui::UserDirs::from_system();
+    auto favorites = views::Favorites::load(config_dir, dirs);
+    std::unique_ptr<FileExplorerWidget> w(
+        new FileExplorerWidget(std::move(config_dir), std::move(start_folder), now, std::move(dirs), std::move(favorites)));
     w->m_current_dir = normalized_folder(w->m_current_dir);
     w->m_zoom = views::read_zoom(w->m_config_dir);
     w->reload();
@@ -82,10 +101,12 @@ std::string FileExplorerWidget::status_line_text() const
     return i18n::t_args("files-selected-count", {i18n::arg("base", base), i18n::count_arg("count", m_selection.selected_count())});
 }
 
+std::optional<std::filesystem::path> FileExplorerWidget::trash_folder() const { return trash_location(); }
+
 bool FileExplorerWidget::in_trash() const
 {
-    auto data = kavo_services::AppDirs::data_dir();
-    return data && m_current_dir == (*data / "Trash" / "files").lexically_normal();
+    auto trash = trash_folder();
+    return trash && m_current_dir == *trash;
 }
 
 void FileExplorerWidget::show_loading_state()
@@ -160,6 +181,7 @@ void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
         m_spinner.set_visible(false);
     }
     m_content.set_title(kavo_services::lossy_utf8(m_current_dir));
+    m_sidebar.set_current_folder(m_current_dir);
     // The view gets the explorer's state anew on every layout; the viewport is known only once
     // the shell has placed the scroll area, so the model is handed over around it.
     views::FileView::Model model{&m_entries, &m_selection, m_view_mode, m_sort_by, m_sort_order, views::zoom_factor(m_zoom),
@@ -237,8 +259,13 @@ void FileExplorerWidget::run_pending_requests()
                     sort_by_column(r.key);
                 } else if constexpr (std::is_same_v<T, command::DragStart>) {
                     m_drag = r;
-                } else if constexpr (std::is_same_v<T, command::OpenFolder>) {
+                } else if constexpr (std::is_same_v<T, command::OpenFolder> || std::is_same_v<T, command::OpenPlace>
+                                     || std::is_same_v<T, command::OpenCrumb> || std::is_same_v<T, command::OpenTypedPath>) {
                     execute(cmd::OpenPath{r.path});
+                } else if constexpr (std::is_same_v<T, command::ReorderFavourites>) {
+                    reorder_favourites(r.from, r.to);
+                } else if constexpr (std::is_same_v<T, command::FavouriteContextMenu>) {
+                    m_pending_place_menu = r;
                 } else if constexpr (std::is_same_v<T, command::Retry>) {
                     execute(cmd::Refresh{});
                 }

@@ -5,7 +5,9 @@
 #include "files_app/content_column.hpp"
 #include "files_app/entry_actions.hpp"
 #include "model/directory_entry.hpp"
+#include "views/favorites/favorites.hpp"
 #include "views/file_view/file_view.hpp"
+#include "views/places_sidebar/places_sidebar.hpp"
 
 #include "kavo_actions/actions.hpp"
 #include "kavo_ui/selection_model.hpp"
@@ -80,6 +82,11 @@ public:
     const std::filesystem::path& thumbnail_cache_dir() const { return m_thumbnail_cache_dir; }
     kavo_ui::Clock::time_point next_poll_at() const { return m_next_poll_at; }
     const command::RequestQueueHandle& requests() const { return m_requests; }
+    const views::Favorites& favorites() const { return *m_favorites; }
+    views::PlacesSidebar& sidebar() { return m_sidebar; }
+    // The Trash folder this user's deleted files go to, when it can be located.
+    std::optional<std::filesystem::path> trash_folder() const;
+    kavo_ui::NavShell& shell() { return m_shell; }
 
     // The one command execution behind every button, menu item, key, request and invocation.
     std::expected<kavo_actions::Json, std::string> execute(const Command& command);
@@ -119,7 +126,7 @@ public:
 
 private:
     FileExplorerWidget(std::optional<std::filesystem::path> config_dir, std::filesystem::path start_folder,
-                       kavo_ui::Clock::time_point now);
+                       kavo_ui::Clock::time_point now, kavo_ui::UserDirs user_dirs, views::Favorites favorites);
 
     std::expected<model::EntryList, std::string> list_current() const;
     void replace_entries(model::EntryList entries);
@@ -136,6 +143,9 @@ private:
     void mark_dirty() { m_structure_dirty = true; }
     void run_pending_requests();
     std::expected<void, std::string> open_entry(size_t index);
+    std::expected<kavo_actions::Json, std::string> add_favourite(const std::filesystem::path& folder);
+    std::expected<kavo_actions::Json, std::string> remove_favourite(const std::filesystem::path& folder);
+    void reorder_favourites(size_t from, size_t to);
     void press_on_item(const std::filesystem::path& path);
     kavo_ui::EventResult handle_key(const kavo_ui::KeyEvent& key);
     kavo_ui::EventResult run_key_command(const Command& command);
@@ -169,7 +179,9 @@ private:
     // Child widgets.
     kavo_ui::Button m_retry_button;
     kavo_ui::Spinner m_spinner;
-    kavo_ui::Column m_sidebar;
+    kavo_ui::UserDirs m_user_dirs;
+    std::shared_ptr<views::Favorites> m_favorites;
+    views::PlacesSidebar m_sidebar;
     views::FileView m_file_view;
     kavo_ui::Scrollable m_scroll;
     kavo_ui::EmptyState m_placeholder;
@@ -177,6 +189,7 @@ private:
     ContentColumn m_content;
     kavo_ui::NavShell m_shell;
     std::optional<command::DragStart> m_drag;
+    std::optional<command::FavouriteContextMenu> m_pending_place_menu;
     struct LastPress {
         std::filesystem::path path;
         kavo_ui::Clock::time_point at;

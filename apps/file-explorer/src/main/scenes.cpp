@@ -44,6 +44,10 @@ void apply_scene_state(const std::string& scene, app::FileExplorerWidget& w)
         size_t n = std::min<size_t>(scene == "select" ? 2 : 1, w.entries().size());
         for (size_t i = 0; i < n; ++i)
             w.selection().apply_click(i, i > 0, false);
+    } else if (scene == "places") {
+        w.shell().set_snapped_open(true);
+    } else if (scene == "reorder") {
+        w.sidebar().show_reorder(1, std::min<size_t>(3, w.favorites().places().size() - 1));
     } else if (scene == "status") {
         w.show_status_steady();
     } else if (scene == "loading") {

@@ -149,8 +149,15 @@ TEST_F(ExplorerActions, ResourcesPublishContractsAndEntryActions)
     EXPECT_EQ((*action(resources, "files.folder", "up"))["class"], 2);
     EXPECT_FALSE(action(resources, "files.folder", "empty-trash")) << "only in the Trash";
 
-    const Json& entry = resources[1];
-    EXPECT_EQ(entry["type"], "files.entry");
+    auto first_of = [&](std::string_view type) {
+        return std::find_if(resources.begin(), resources.end(), [&](const Json& r) { return r["type"] == type; });
+    };
+    auto place = first_of("files.place");
+    ASSERT_NE(place, resources.end());
+    EXPECT_EQ((*place)["actions"][0]["action"], "files.open");
+    EXPECT_LT(place - resources.begin(), first_of("files.entry") - resources.begin()) << "places come before entries";
+    ASSERT_NE(first_of("files.entry"), resources.end());
+    const Json& entry = *first_of("files.entry");
     EXPECT_EQ(entry["label"], "sub");
     std::vector<std::string> operations;
     for (const auto& a : entry["actions"])
