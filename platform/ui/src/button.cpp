@@ -90,8 +90,8 @@ void Button::accessibility(std::vector<AccessNode>& out) const
 {
     AccessNode node;
     node.role = AccessRole::Button;
-    node.name = m_label;
-    node.description = m_description;
+    node.name = m_accessible_name.empty() ? m_label : m_accessible_name;
+    node.description = m_description == node.name ? std::string() : m_description;
     node.bounds = m_bounds;
     if (!m_enabled)
         node.states |= k_state_disabled;

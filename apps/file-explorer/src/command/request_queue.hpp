@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -64,9 +66,15 @@ struct OpenTypedPath {
     std::filesystem::path path;
 };
 struct Retry {};
+// A toolbar control was activated: its action id, and for the view-mode toggle the segment.
+struct ControlActivated {
+    std::string action;
+    std::optional<size_t> index;
+};
 
 using Request = std::variant<ItemClicked, PressOnItem, ContextMenuOnItem, MoveSelection, SortByColumn, DragStart, OpenFolder,
-                             OpenPlace, FavouriteContextMenu, ReorderFavourites, OpenCrumb, OpenTypedPath, Retry>;
+                             OpenPlace, FavouriteContextMenu, ReorderFavourites, OpenCrumb, OpenTypedPath, Retry,
+                             ControlActivated>;
 
 // First-in first-out, shared by handle between the root and its children (UI thread only).
 class RequestQueue {

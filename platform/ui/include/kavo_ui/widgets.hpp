@@ -55,6 +55,8 @@ public:
     void set_enabled(bool enabled);
     bool enabled() const { return m_enabled; }
     void set_description(std::string d) { m_description = std::move(d); }
+    // The name assistive technology reads; the label when none is set (icon buttons need one).
+    void set_accessible_name(std::string name) { m_accessible_name = std::move(name); }
     void set_on_click(std::function<void()> fn) { m_on_click = std::move(fn); }
     const std::string& label() const { return m_label; }
     // Runs the button's action as a click would (automation, keyboard activation).
@@ -71,6 +73,7 @@ private:
     std::optional<Icon> m_icon;
     std::function<void()> m_on_click;
     std::string m_description;
+    std::string m_accessible_name;
     Kind m_kind = Kind::Normal;
     bool m_enabled = true;
     bool m_paint_dirty = false;
