@@ -108,6 +108,8 @@ std::expected<Json, std::string> FileExplorerWidget::execute(const Command& comm
                     result = std::unexpected(opened.error());
             } else if constexpr (std::is_same_v<T, cmd::OpenPath>) {
                 navigate(c.path);
+            } else if constexpr (std::is_same_v<T, cmd::ShowShortcuts>) {
+                open_sheet(shortcuts_sheet());
             } else if constexpr (std::is_same_v<T, cmd::AddFavorite>) {
                 result = add_favourite(c.folder);
             } else if constexpr (std::is_same_v<T, cmd::RemoveFavorite>) {

@@ -1,5 +1,6 @@
 #include "files_app/file_explorer_widget.hpp"
 
+#include "i18n/catalog.hpp"
 #include "kavo_services/utf8.hpp"
 #include "kavo_ui/desktop.hpp"
 #include "kavo_ui/host.hpp"
@@ -54,13 +55,24 @@ EventResult FileExplorerWidget::handle_key(const KeyEvent& key)
 {
     const auto& mods = key.modifiers;
     auto focused = m_selection.focused();
+    auto selected = m_selection.selected();
+    // Character keys first: the Primary combinations, then "?".
     if (key.key == Key::Character && mods.primary) {
         switch (key.character) {
         case 'a':
             m_selection.select_all();
             mark_dirty();
             return EventResult::Handled;
+        case 'c': return selected.empty() ? EventResult::Handled : run_key_command(cmd::EntryAction{cmd::EntryOp::Copy, selected});
+        case 'x': return selected.empty() ? EventResult::Handled : run_key_command(cmd::EntryAction{cmd::EntryOp::Cut, selected});
+        case 'v': return run_key_command(cmd::Paste{});
+        case 'z': return run_key_command(cmd::UndoTrash{});
+        case 'n':
+            if (mods.shift)
+                return run_key_command(cmd::NewFolder{i18n::t("files-new-folder-default-name")});
+            return EventResult::Ignored;
         case 'h': return run_key_command(cmd::ToggleHidden{});
+        case 'l': return begin_location_edit();
         case '0': return run_key_command(cmd::Zoom{0});
         case '+':
         case '=': return run_key_command(cmd::Zoom{+1});
@@ -69,8 +81,14 @@ EventResult FileExplorerWidget::handle_key(const KeyEvent& key)
         default: return EventResult::Ignored;
         }
     }
+    if (key.key == Key::Character && key.character == '?' && !mods.alt)
+        return run_key_command(cmd::ShowShortcuts{});
     switch (key.key) {
+    case Key::F1: return run_key_command(cmd::ShowShortcuts{});
     case Key::Enter:
+        // With the error placeholder up, Enter tries again.
+        if (m_load_error)
+            return run_key_command(cmd::Refresh{});
         if (focused)
             return run_key_command(cmd::OpenEntry{*focused});
         return EventResult::Handled;
@@ -89,7 +107,18 @@ EventResult FileExplorerWidget::handle_key(const KeyEvent& key)
     case Key::Backspace: return run_key_command(cmd::GoUp{});
     case Key::Left: return mods.alt ? run_key_command(cmd::GoBack{}) : EventResult::Ignored;
     case Key::Right: return mods.alt ? run_key_command(cmd::GoForward{}) : EventResult::Ignored;
+    case Key::Delete:
+        if (selected.empty())
+            return EventResult::Handled;
+        return run_key_command(cmd::EntryAction{in_trash() ? cmd::EntryOp::Purge : cmd::EntryOp::Trash, selected});
+    case Key::F2:
+        if (focused)
+            return run_key_command(cmd::RenameEntry{*focused, {}});
+        return EventResult::Handled;
     case Key::F5: return run_key_command(cmd::Refresh{});
+    case Key::Menu:
+        open_context_menu(menu_key_position());
+        return EventResult::Handled;
     case Key::Escape:
         if (m_selection.empty() && !m_selection.anchor())
             return EventResult::Ignored;

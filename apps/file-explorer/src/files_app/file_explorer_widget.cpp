@@ -190,6 +190,9 @@ void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
     m_shell.layout(bounds, theme);
     model.viewport = m_scroll.viewport();
     m_file_view.set_model(std::move(model));
+    m_menu.layout(bounds, theme);
+    m_sheet_frame.set_sheet(m_sheet ? &*m_sheet : nullptr);
+    m_sheet_frame.layout(bounds, theme);
 }
 
 void FileExplorerWidget::update_bubble()
@@ -208,7 +211,12 @@ void FileExplorerWidget::draw(Painter& p, const Theme& theme)
     m_shell.draw(p, theme);
 }
 
-void FileExplorerWidget::draw_overlay(Painter& p, const Theme& theme) { m_shell.draw_overlay(p, theme); }
+void FileExplorerWidget::draw_overlay(Painter& p, const Theme& theme)
+{
+    m_shell.draw_overlay(p, theme);
+    m_sheet_frame.draw_overlay(p, theme);
+    m_menu.draw_overlay(p, theme);
+}
 
 EventResult FileExplorerWidget::handle_event(const Event& e)
 {
@@ -216,6 +224,12 @@ EventResult FileExplorerWidget::handle_event(const Event& e)
         bool over = m_bubble.visible() && m_bubble.bubble_rect(m_theme).contains(pointer->position)
             && pointer->action != PointerAction::Leave;
         m_bubble.set_hover(over, m_now);
+    }
+    // An open menu or sheet gets every event first.
+    if (m_menu.is_open() || m_sheet) {
+        EventResult handled = handle_menu_and_sheet(e);
+        run_pending_requests();
+        return handled;
     }
     EventResult result = EventResult::Ignored;
     if (auto* wheel = std::get_if<WheelEvent>(&e); wheel && wheel->modifiers.primary && wheel->dy != 0
@@ -229,8 +243,19 @@ EventResult FileExplorerWidget::handle_event(const Event& e)
         if (result == EventResult::Ignored)
             result = handle_key(*key);
     }
-    if (result == EventResult::Ignored)
+    if (result == EventResult::Ignored) {
+        bool queued_before = !m_requests->empty();
         result = m_shell.handle_event(e);
+        // A secondary press on the content background (no entry under it) opens the folder's menu.
+        auto* pointer = std::get_if<PointerEvent>(&e);
+        if (pointer && pointer->action == PointerAction::Down && pointer->button == PointerButton::Secondary && !queued_before
+            && m_requests->empty() && m_scroll.viewport().contains(pointer->position)
+            && m_content.body_mode() != ContentColumn::Body::Placeholder) {
+            m_selection.clear();
+            open_context_menu(pointer->position);
+            result = EventResult::Handled;
+        }
+    }
     if (!m_requests->empty()) {
         run_pending_requests();
         result = EventResult::Handled;
@@ -253,6 +278,7 @@ void FileExplorerWidget::run_pending_requests()
                 } else if constexpr (std::is_same_v<T, command::ContextMenuOnItem>) {
                     if (!m_selection.is_selected(r.index))
                         m_selection.select_only(r.index);
+                    open_context_menu(m_file_view.last_cursor());
                 } else if constexpr (std::is_same_v<T, command::MoveSelection>) {
                     move_focus(r.index, r.extend);
                 } else if constexpr (std::is_same_v<T, command::SortByColumn>) {
@@ -265,7 +291,7 @@ void FileExplorerWidget::run_pending_requests()
                 } else if constexpr (std::is_same_v<T, command::ReorderFavourites>) {
                     reorder_favourites(r.from, r.to);
                 } else if constexpr (std::is_same_v<T, command::FavouriteContextMenu>) {
-                    m_pending_place_menu = r;
+                    open_place_menu(r.path, r.position);
                 } else if constexpr (std::is_same_v<T, command::Retry>) {
                     execute(cmd::Refresh{});
                 }
@@ -279,12 +305,28 @@ void FileExplorerWidget::accessibility(std::vector<AccessNode>& out) const
 {
     AccessNode window;
     window.role = AccessRole::Window;
-    window.name = window_title();
+    window.name = i18n::t("files-a11y-activity");
     window.value = i18n::t_args("files-a11y-current-folder", {i18n::arg("path", kavo_services::lossy_utf8(m_current_dir))});
     window.bounds = m_bounds;
     if (m_loading)
         window.states |= k_state_busy;
     m_shell.accessibility(window.children);
+    std::string path = kavo_services::lossy_utf8(m_current_dir);
+    if (m_loading) {
+        AccessNode loading;
+        loading.role = AccessRole::Status;
+        loading.name = i18n::t_args("files-loading-folder", {i18n::arg("path", path)});
+        loading.states = k_state_busy;
+        window.children.push_back(std::move(loading));
+    } else if (m_load_error) {
+        AccessNode error;
+        error.role = AccessRole::Status;
+        error.name = i18n::t_args("files-a11y-load-error", {i18n::arg("error", *m_load_error)});
+        m_retry_button.accessibility(error.children);
+        window.children.push_back(std::move(error));
+    }
+    m_sheet_frame.accessibility(window.children);
+    m_menu.accessibility(window.children);
     out.push_back(std::move(window));
 }
 
@@ -295,6 +337,7 @@ bool FileExplorerWidget::take_structure_dirty() { return std::exchange(m_structu
 bool FileExplorerWidget::take_paint_dirty()
 {
     bool shell = m_shell.take_paint_dirty();
+    shell |= m_menu.take_paint_dirty();
     return std::exchange(m_paint_dirty, false) || shell;
 }
 
@@ -311,6 +354,13 @@ bool FileExplorerWidget::wants_animation_frame() const
     return m_bubble.wants_animation_frame() || (m_spinner.visible() && m_spinner.wants_animation_frame());
 }
 
-void FileExplorerWidget::visit_children(const std::function<void(Widget&)>& fn) { fn(m_shell); }
+void FileExplorerWidget::visit_children(const std::function<void(Widget&)>& fn)
+{
+    fn(m_shell);
+    if (m_menu.is_open())
+        fn(m_menu);
+    if (m_sheet)
+        fn(m_sheet_frame);
+}
 
 }

@@ -4,12 +4,15 @@
 #include "files_app/command.hpp"
 #include "files_app/content_column.hpp"
 #include "files_app/entry_actions.hpp"
+#include "files_app/menus.hpp"
+#include "files_app/sheet.hpp"
 #include "model/directory_entry.hpp"
 #include "views/favorites/favorites.hpp"
 #include "views/file_view/file_view.hpp"
 #include "views/places_sidebar/places_sidebar.hpp"
 
 #include "kavo_actions/actions.hpp"
+#include "kavo_ui/context_menu.hpp"
 #include "kavo_ui/selection_model.hpp"
 #include "kavo_ui/widgets.hpp"
 
@@ -102,6 +105,21 @@ public:
     std::string status_line_text() const;
     bool in_trash() const;
 
+    // Menus and sheets (at most one of each is open).
+    void open_context_menu(kavo_ui::Point at);
+    void open_main_menu(kavo_ui::Point at);
+    void open_sort_menu(kavo_ui::Point at);
+    void open_place_menu(const std::filesystem::path& place, kavo_ui::Point at);
+    // The Menu key's placement; the main menu below the toolbar's menu button.
+    void open_context_menu_at_focus() { open_context_menu(menu_key_position()); }
+    void open_main_menu_at_button();
+    const kavo_ui::ContextMenu& menu() const { return m_menu; }
+    void open_sheet(Sheet sheet);
+    void close_sheet();
+    void confirm_sheet();
+    const std::optional<Sheet>& sheet() const { return m_sheet; }
+    MenuState menu_state() const;
+
     // Screenshot scenes show states the window only passes through.
     void show_loading_state();
     void show_load_error(std::string error);
@@ -148,7 +166,14 @@ private:
     void reorder_favourites(size_t from, size_t to);
     void press_on_item(const std::filesystem::path& path);
     kavo_ui::EventResult handle_key(const kavo_ui::KeyEvent& key);
+    kavo_ui::EventResult handle_menu_and_sheet(const kavo_ui::Event& e);
+    void run_menu_command(const std::string& command);
+    void open_menu(MenuItems items, kavo_ui::Point at);
+    kavo_ui::Point menu_key_position() const;
+    std::vector<size_t> selected_indices() const;
     kavo_ui::EventResult run_key_command(const Command& command);
+    // Primary+L: the path bar becomes a path entry.
+    kavo_ui::EventResult begin_location_edit();
     void move_focus(size_t index, bool extend);
     void update_bubble();
 
@@ -189,7 +214,11 @@ private:
     ContentColumn m_content;
     kavo_ui::NavShell m_shell;
     std::optional<command::DragStart> m_drag;
-    std::optional<command::FavouriteContextMenu> m_pending_place_menu;
+    kavo_ui::ContextMenu m_menu;
+    std::optional<std::filesystem::path> m_menu_target;
+    std::optional<Sheet> m_sheet;
+    SheetFrame m_sheet_frame;
+    bool m_pending_activation = false;
     struct LastPress {
         std::filesystem::path path;
         kavo_ui::Clock::time_point at;

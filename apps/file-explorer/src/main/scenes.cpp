@@ -44,6 +44,10 @@ void apply_scene_state(const std::string& scene, app::FileExplorerWidget& w)
         size_t n = std::min<size_t>(scene == "select" ? 2 : 1, w.entries().size());
         for (size_t i = 0; i < n; ++i)
             w.selection().apply_click(i, i > 0, false);
+        if (scene == "context-menu")
+            w.open_context_menu_at_focus();
+    } else if (scene == "menu") {
+        w.open_main_menu_at_button();
     } else if (scene == "places") {
         w.shell().set_snapped_open(true);
     } else if (scene == "reorder") {
