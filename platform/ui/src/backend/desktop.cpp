@@ -15,6 +15,17 @@ bool clipboard_copy(std::string_view text)
     return true;
 }
 
+std::optional<std::string> clipboard_paste_text()
+{
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || !QGuiApplication::clipboard())
+        return std::nullopt;
+    QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty())
+        return std::nullopt;
+    return text.toStdString();
+}
+
 std::chrono::milliseconds multi_click_interval()
 {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))

@@ -4,6 +4,7 @@
 #include "backend/qt_input.hpp"
 #include "backend/qt_painter.hpp"
 #include "kavo_ui/automation.hpp"
+#include "kavo_ui/search_catalog.hpp"
 #include "kavo_ui/wake.hpp"
 
 #include <QBackingStore>
@@ -55,7 +56,11 @@ public:
     {
         return m_w.screenshot(path);
     }
-    nlohmann::ordered_json search(const std::string&, size_t) override { return nlohmann::ordered_json::array(); }
+    nlohmann::ordered_json search(const std::string& query, size_t limit) override
+    {
+        // Without a cursor the first page cannot fail.
+        return to_json(search_catalog().query_page(query, limit).value_or(SearchPage{}));
+    }
     void quit() override { m_w.request_quit(); }
 
 private:
