@@ -4,13 +4,13 @@
 
 namespace files::app {
 
-// The right-hand column of the shell: a header with the current folder, then either the file
+// The right-hand column of the shell: the toolbar row, then either the file
 // view in its scroll area or a placeholder, with the status bubble floating above the bottom.
 class ContentColumn final : public kavo_ui::Widget {
 public:
-    ContentColumn(kavo_ui::Scrollable& scroll, kavo_ui::EmptyState& placeholder, kavo_ui::StatusBubble& bubble);
+    ContentColumn(kavo_ui::Widget& header, kavo_ui::Scrollable& scroll, kavo_ui::EmptyState& placeholder,
+                  kavo_ui::StatusBubble& bubble);
 
-    void set_title(std::string title) { m_title = std::move(title); }
     // What the body shows: the file view, a placeholder instead of it (loading, errors), or a
     // placeholder over the still present, empty file view (an empty folder is a settled view).
     enum class Body { View, Placeholder, PlaceholderOverView };
@@ -30,10 +30,10 @@ private:
     bool view_in_tree() const { return m_body_mode != Body::Placeholder; }
     bool placeholder_shown() const { return m_body_mode != Body::View; }
 
+    kavo_ui::Widget& m_header_widget;
     kavo_ui::Scrollable& m_scroll;
     kavo_ui::EmptyState& m_placeholder;
     kavo_ui::StatusBubble& m_bubble;
-    std::string m_title;
     Body m_body_mode = Body::View;
     kavo_ui::Rect m_header;
     kavo_ui::Rect m_body;

@@ -78,12 +78,30 @@ std::expected<Json, std::string> FileExplorerWidget::invoke(const kavo_ui::Actio
         return execute(cmd::Refresh{});
     }
     if (action == kavo_actions::k_control_invoke) {
-        if (payload.is_string() && payload.get<std::string>() == m_retry_button.id()) {
-            m_retry_button.activate();
-            run_pending_requests();
+        if (!payload.is_string())
+            return std::unexpected("no such control");
+        const std::string id = payload.get<std::string>();
+        kavo_ui::Button* button = id == m_retry_button.id() && m_load_error ? &m_retry_button : m_toolbar.button(id);
+        if (id == m_path_bar.entry().input().id() || id == "files.path_input") {
+            begin_location_edit();
             return Json(nullptr);
         }
-        return std::unexpected("no such control");
+        if (!button)
+            return std::unexpected("no such control");
+        if (!button->enabled())
+            return std::unexpected("the control is disabled");
+        button->activate();
+        run_pending_requests();
+        return Json(nullptr);
+    }
+    if (action == kavo_actions::k_segmented_select) {
+        auto index = args.integer("index");
+        if (!payload.is_string() || payload.get<std::string>() != "files.view-mode" || !m_toolbar.view_toggle())
+            return std::unexpected("no such control");
+        if (!index || *index < 0 || *index > 1)
+            return std::unexpected("segment index out of range");
+        control_activated("files.view-mode", size_t(*index));
+        return Json(nullptr);
     }
     if (action == "files.folder-command") {
         if (!payload.is_string())

@@ -24,7 +24,7 @@ kavo_ui::Clock::duration poll_interval(size_t n)
 
 std::expected<model::EntryList, std::string> FileExplorerWidget::list_current() const
 {
-    bool collaborative = model::is_inside_roots(m_current_dir, model::workspace_roots());
+    bool collaborative = model::is_inside_roots(m_current_dir, m_workspace_roots);
     auto listing = model::list_directory(m_current_dir, collaborative);
     if (!listing)
         return listing;
@@ -42,6 +42,9 @@ void FileExplorerWidget::replace_entries(model::EntryList entries)
 
 void FileExplorerWidget::reload()
 {
+    // The roots are looked up afresh on every load (they are a handful of status reads) and
+    // reused by the silent refreshes and the path bar in between.
+    m_workspace_roots = model::workspace_roots();
     m_loading = true;
     m_selection.clear();
     m_load_error.reset();

@@ -59,11 +59,7 @@ void FileExplorerWidget::open_main_menu(Point at)
     open_menu(main_menu_items(menu_state()), at);
 }
 
-void FileExplorerWidget::open_main_menu_at_button()
-{
-    Rect content = m_shell.content_rect();
-    open_main_menu({content.right - 8 * m_theme.ui_scale - ContextMenu::k_min_width * m_theme.ui_scale, content.top + 44 * m_theme.ui_scale});
-}
+void FileExplorerWidget::open_main_menu_at_button() { open_main_menu(below("files.view_menu")); }
 
 void FileExplorerWidget::open_sort_menu(Point at) { open_menu(sort_menu_items(menu_state()), at); }
 
@@ -203,8 +199,40 @@ namespace files::app {
 
 kavo_ui::EventResult FileExplorerWidget::begin_location_edit()
 {
-    // The path entry arrives with the toolbar row; until then the binding does nothing.
+    m_path_bar.begin_edit();
+    mark_dirty();
     return kavo_ui::EventResult::Handled;
+}
+
+kavo_ui::Point FileExplorerWidget::below(const std::string& control) const
+{
+    auto* button = const_cast<views::FileToolbar&>(m_toolbar).button(control);
+    if (!button)
+        return {m_shell.content_rect().right - 200, m_shell.content_rect().top + 44};
+    const auto& r = button->bounds();
+    return {r.right - kavo_ui::ContextMenu::k_min_width * m_theme.ui_scale, r.bottom + 4};
+}
+
+void FileExplorerWidget::control_activated(const std::string& action, std::optional<size_t> index)
+{
+    std::optional<Command> run;
+    if (action == "files.back")
+        run = cmd::GoBack{};
+    else if (action == "files.forward")
+        run = cmd::GoForward{};
+    else if (action == "files.up")
+        run = cmd::GoUp{};
+    else if (action == "files.view-mode" && index)
+        run = cmd::SetViewMode{*index == 1 ? model::ViewMode::Grid : model::ViewMode::List};
+    else if (action == "files.view_menu")
+        open_main_menu(below(action));
+    else if (action == "files.sort_menu")
+        open_sort_menu(below(action));
+    else if (action == "files.archive.extract")
+        run = cmd::EntryAction{cmd::EntryOp::Extract, {}};
+    if (run)
+        if (auto result = execute(*run); !result)
+            set_status(result.error());
 }
 
 }

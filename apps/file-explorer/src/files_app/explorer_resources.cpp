@@ -139,6 +139,16 @@ std::vector<Resource> FileExplorerWidget::resource_list() const
             resource.with_action(entry_spec(item, identity, entry));
         out.push_back(std::move(resource));
     }
+    // The window's controls, as the toolkit publishes them.
+    if (m_load_error)
+        out.push_back(kavo_actions::control_resource(m_retry_button.id(), m_retry_button.label()));
+    for (const auto& id : const_cast<views::FileToolbar&>(m_toolbar).control_ids()) {
+        if (id == "files.view-mode")
+            out.push_back(kavo_actions::segmented_resource(id, i18n::t("files-view-options"), 2));
+        else if (auto* b = const_cast<views::FileToolbar&>(m_toolbar).button(id))
+            out.push_back(kavo_actions::control_resource(id, b->label().empty() ? b->accessible_name() : b->label()));
+    }
+    out.push_back(kavo_actions::control_resource("files.path_input", i18n::t("files-path-placeholder")));
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include "files_app/placeholder.hpp"
 
 #include "i18n/catalog.hpp"
+#include "kavo_ui/sysdirs.hpp"
 #include "kavo_services/app_dirs.hpp"
 #include "kavo_services/utf8.hpp"
 #include "native_observer/snapshot.hpp"
@@ -51,9 +52,11 @@ FileExplorerWidget::FileExplorerWidget(std::optional<std::filesystem::path> conf
     , m_user_dirs(std::move(user_dirs))
     , m_favorites(std::make_shared<views::Favorites>(std::move(favorites)))
     , m_sidebar(m_favorites, system_places(trash_location()), m_requests)
+    , m_path_bar(m_requests)
+    , m_toolbar(m_path_bar, m_requests)
     , m_file_view(m_requests)
     , m_scroll(m_file_view)
-    , m_content(m_scroll, m_placeholder, m_bubble)
+    , m_content(m_toolbar, m_scroll, m_placeholder, m_bubble)
     , m_shell(m_sidebar, m_content)
 {
     m_retry_button.set_on_click([q = m_requests] { q->push(command::Retry{}); });
@@ -180,12 +183,13 @@ void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
     } else {
         m_spinner.set_visible(false);
     }
-    m_content.set_title(kavo_services::lossy_utf8(m_current_dir));
     m_sidebar.set_current_folder(m_current_dir);
+    m_path_bar.update({m_current_dir, kavo_ui::sysdirs::user_home(), m_workspace_roots});
+    m_toolbar.update({!m_back.empty(), !m_forward.empty(), m_current_dir.has_relative_path(), m_view_mode, is_inside_archive()});
     // The view gets the explorer's state anew on every layout; the viewport is known only once
     // the shell has placed the scroll area, so the model is handed over around it.
     views::FileView::Model model{&m_entries, &m_selection, m_view_mode, m_sort_by, m_sort_order, views::zoom_factor(m_zoom),
-                                 std::nullopt, true, {}};
+                                 std::nullopt, !m_path_bar.editing() && !m_sidebar.focused(), {}};
     m_file_view.set_model(model);
     m_shell.layout(bounds, theme);
     model.viewport = m_scroll.viewport();
@@ -236,9 +240,19 @@ EventResult FileExplorerWidget::handle_event(const Event& e)
         && m_scroll.viewport().contains(wheel->position)) {
         set_zoom(m_zoom + (wheel->dy > 0 ? 1 : -1));
         result = EventResult::Handled;
+    } else if (m_path_bar.editing() && !std::holds_alternative<PointerEvent>(e)) {
+        // While the path is typed, keys and text go to the entry; no binding applies.
+        result = m_toolbar.handle_event(e);
+        if (auto* key = std::get_if<KeyEvent>(&e); key && key->key == Key::Escape)
+            result = EventResult::Handled;
     } else if (auto* key = std::get_if<KeyEvent>(&e)) {
-        // The grid's own arrow keys come before the window's bindings.
-        if (m_content.body_mode() != ContentColumn::Body::Placeholder)
+        // The grid's own arrow keys come before the window's bindings; the sidebar and the
+        // breadcrumbs take the keys while they hold the focus.
+        if (m_sidebar.focused())
+            result = m_sidebar.handle_event(e);
+        else if (m_path_bar.focused())
+            result = m_path_bar.handle_event(e);
+        else if (m_content.body_mode() != ContentColumn::Body::Placeholder)
             result = m_file_view.handle_event(e);
         if (result == EventResult::Ignored)
             result = handle_key(*key);
@@ -294,6 +308,8 @@ void FileExplorerWidget::run_pending_requests()
                     open_place_menu(r.path, r.position);
                 } else if constexpr (std::is_same_v<T, command::Retry>) {
                     execute(cmd::Refresh{});
+                } else if constexpr (std::is_same_v<T, command::ControlActivated>) {
+                    control_activated(r.action, r.index);
                 }
             },
             request);

@@ -9,7 +9,9 @@
 #include "model/directory_entry.hpp"
 #include "views/favorites/favorites.hpp"
 #include "views/file_view/file_view.hpp"
+#include "views/path_bar/path_bar.hpp"
 #include "views/places_sidebar/places_sidebar.hpp"
+#include "views/toolbar/file_toolbar.hpp"
 
 #include "kavo_actions/actions.hpp"
 #include "kavo_ui/context_menu.hpp"
@@ -90,6 +92,8 @@ public:
     // The Trash folder this user's deleted files go to, when it can be located.
     std::optional<std::filesystem::path> trash_folder() const;
     kavo_ui::NavShell& shell() { return m_shell; }
+    views::PathBar& path_bar() { return m_path_bar; }
+    views::FileToolbar& toolbar() { return m_toolbar; }
 
     // The one command execution behind every button, menu item, key, request and invocation.
     std::expected<kavo_actions::Json, std::string> execute(const Command& command);
@@ -164,6 +168,8 @@ private:
     std::expected<kavo_actions::Json, std::string> add_favourite(const std::filesystem::path& folder);
     std::expected<kavo_actions::Json, std::string> remove_favourite(const std::filesystem::path& folder);
     void reorder_favourites(size_t from, size_t to);
+    void control_activated(const std::string& action, std::optional<size_t> index);
+    kavo_ui::Point below(const std::string& control) const;
     void press_on_item(const std::filesystem::path& path);
     kavo_ui::EventResult handle_key(const kavo_ui::KeyEvent& key);
     kavo_ui::EventResult handle_menu_and_sheet(const kavo_ui::Event& e);
@@ -207,6 +213,9 @@ private:
     kavo_ui::UserDirs m_user_dirs;
     std::shared_ptr<views::Favorites> m_favorites;
     views::PlacesSidebar m_sidebar;
+    views::PathBar m_path_bar;
+    views::FileToolbar m_toolbar;
+    std::vector<std::filesystem::path> m_workspace_roots;
     views::FileView m_file_view;
     kavo_ui::Scrollable m_scroll;
     kavo_ui::EmptyState m_placeholder;

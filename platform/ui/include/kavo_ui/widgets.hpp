@@ -59,6 +59,7 @@ public:
     void set_accessible_name(std::string name) { m_accessible_name = std::move(name); }
     void set_on_click(std::function<void()> fn) { m_on_click = std::move(fn); }
     const std::string& label() const { return m_label; }
+    const std::string& accessible_name() const { return m_accessible_name.empty() ? m_label : m_accessible_name; }
     // Runs the button's action as a click would (automation, keyboard activation).
     void activate();
 
