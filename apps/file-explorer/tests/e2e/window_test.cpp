@@ -178,6 +178,12 @@ TEST_F(RunningWindow, ShowsNavigatesAndQuitsOnRequest)
     key("Backspace");
     EXPECT_EQ(ctl("snapshot")["directory"], tree.path("home").string());
 
+    // The context menu from the keyboard: Menu key, Down to "Open", Enter.
+    key("Home");
+    ctl("input", {{"events", {{{"type", "key"}, {"key", "Menu"}}, {{"type", "key"}, {"key", "Down"}}, {{"type", "key"}, {"key", "Enter"}}}}});
+    EXPECT_EQ(ctl("snapshot")["directory"], tree.path("home/sub").string());
+    key("Backspace");
+
     // The platform's route: the same commands through published actions.
     auto folder_command = [&](const char* kind) {
         return ctl("invoke", {{"action", "files.folder-command"}, {"class", 2}, {"payload", kind}});
