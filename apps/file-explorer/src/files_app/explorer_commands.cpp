@@ -3,7 +3,9 @@
 #include "files_app/terminal.hpp"
 #include "i18n/catalog.hpp"
 #include "kavo_services/utf8.hpp"
+#include "files_app/resource_identity.hpp"
 #include "kavo_ui/host.hpp"
+#include "kavo_ui/search_catalog.hpp"
 #include "kavo_ui/sysdirs.hpp"
 #include "kavo_ui/user_dirs.hpp"
 
@@ -52,6 +54,7 @@ std::expected<Json, std::string> FileExplorerWidget::add_favourite(const std::fi
     if (!m_favorites->contains(folder)) {
         m_favorites->add(views::classify_place(folder, m_user_dirs));
         m_favorites->save();
+        publish_places();
     }
     set_status(i18n::t("files-added-favourite"));
     return Json(nullptr);
@@ -59,17 +62,37 @@ std::expected<Json, std::string> FileExplorerWidget::add_favourite(const std::fi
 
 std::expected<Json, std::string> FileExplorerWidget::remove_favourite(const std::filesystem::path& folder)
 {
-    if (m_favorites->remove(folder))
+    if (m_favorites->remove(folder)) {
         m_favorites->save();
+        publish_places();
+    }
     set_status(i18n::t("files-removed-favourite"));
     return Json(nullptr);
 }
 
 void FileExplorerWidget::reorder_favourites(size_t from, size_t to)
 {
-    if (m_favorites->reorder(from, to))
+    if (m_favorites->reorder(from, to)) {
         m_favorites->save();
+        publish_places();
+    }
     mark_dirty();
+}
+
+void FileExplorerWidget::publish_places() const
+{
+    // Republished whole: a place that went away must not stay findable.
+    auto& catalog = kavo_ui::search_catalog();
+    const std::string provider = "files.places";
+    catalog.add_provider(provider, i18n::t("files-a11y-places"));
+    catalog.remove_provider_entries(provider);
+    for (size_t row = 0; row < m_sidebar.row_count(); ++row) {
+        const auto& place = m_sidebar.row_place(row);
+        std::string identity = place_identity(place.path);
+        kavo_actions::ActionAddress address{std::string(k_app_id), "files.place", identity, "files.open", Json(identity)};
+        catalog.upsert({provider, kavo_services::lossy_utf8(place.path), place.label, kavo_services::lossy_utf8(place.path),
+                        i18n::t("files-a11y-places"), views::icon_for_place(place.kind), address.encode()});
+    }
 }
 
 std::expected<Json, std::string> FileExplorerWidget::execute(const Command& command)

@@ -43,6 +43,14 @@ void FileExplorerWidget::move_focus(size_t index, bool extend)
     mark_dirty();
 }
 
+void FileExplorerWidget::set_focus_area(FocusArea area)
+{
+    m_focus_area = area;
+    m_sidebar.set_focus(area == FocusArea::Sidebar);
+    m_path_bar.set_focus(area == FocusArea::Breadcrumbs);
+    mark_dirty();
+}
+
 EventResult FileExplorerWidget::run_key_command(const Command& command)
 {
     // A key's failure has no caller to report to; it becomes the status message.
@@ -116,6 +124,12 @@ EventResult FileExplorerWidget::handle_key(const KeyEvent& key)
             return run_key_command(cmd::RenameEntry{*focused, {}});
         return EventResult::Handled;
     case Key::F5: return run_key_command(cmd::Refresh{});
+    case Key::Tab: {
+        // Forward: view → sidebar → breadcrumbs → view; Shift goes the other way.
+        int step = mods.shift ? 2 : 1;
+        set_focus_area(FocusArea((int(m_focus_area) + step) % 3));
+        return EventResult::Handled;
+    }
     case Key::Menu:
         open_context_menu(menu_key_position());
         return EventResult::Handled;

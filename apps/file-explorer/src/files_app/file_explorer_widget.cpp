@@ -72,6 +72,7 @@ std::unique_ptr<FileExplorerWidget> FileExplorerWidget::create(std::optional<std
         new FileExplorerWidget(std::move(config_dir), std::move(start_folder), now, std::move(dirs), std::move(favorites)));
     w->m_current_dir = normalized_folder(w->m_current_dir);
     w->m_zoom = views::read_zoom(w->m_config_dir);
+    w->publish_places();
     w->reload();
     w->m_next_poll_at = now + std::chrono::milliseconds(750);
     return w;
@@ -189,7 +190,7 @@ void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
     // The view gets the explorer's state anew on every layout; the viewport is known only once
     // the shell has placed the scroll area, so the model is handed over around it.
     views::FileView::Model model{&m_entries, &m_selection, m_view_mode, m_sort_by, m_sort_order, views::zoom_factor(m_zoom),
-                                 std::nullopt, !m_path_bar.editing() && !m_sidebar.focused(), {}};
+                                 std::nullopt, m_focus_area == FocusArea::View && !m_path_bar.editing(), {}};
     m_file_view.set_model(model);
     m_shell.layout(bounds, theme);
     model.viewport = m_scroll.viewport();
@@ -225,6 +226,15 @@ void FileExplorerWidget::draw_overlay(Painter& p, const Theme& theme)
 EventResult FileExplorerWidget::handle_event(const Event& e)
 {
     if (auto* pointer = std::get_if<PointerEvent>(&e)) {
+        if (pointer->action == PointerAction::Down && !m_menu.is_open() && !m_sheet) {
+            // A press moves the keyboard focus to the area it lands in.
+            if (m_sidebar.sidebar_bounds_contain(pointer->position, m_shell))
+                set_focus_area(FocusArea::Sidebar);
+            else if (m_path_bar.bounds().contains(pointer->position))
+                set_focus_area(FocusArea::Breadcrumbs);
+            else if (m_scroll.viewport().contains(pointer->position))
+                set_focus_area(FocusArea::View);
+        }
         bool over = m_bubble.visible() && m_bubble.bubble_rect(m_theme).contains(pointer->position)
             && pointer->action != PointerAction::Leave;
         m_bubble.set_hover(over, m_now);

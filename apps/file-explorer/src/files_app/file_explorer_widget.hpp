@@ -168,6 +168,7 @@ private:
     std::expected<kavo_actions::Json, std::string> add_favourite(const std::filesystem::path& folder);
     std::expected<kavo_actions::Json, std::string> remove_favourite(const std::filesystem::path& folder);
     void reorder_favourites(size_t from, size_t to);
+    void publish_places() const;
     void control_activated(const std::string& action, std::optional<size_t> index);
     kavo_ui::Point below(const std::string& control) const;
     void press_on_item(const std::filesystem::path& path);
@@ -180,6 +181,9 @@ private:
     kavo_ui::EventResult run_key_command(const Command& command);
     // Primary+L: the path bar becomes a path entry.
     kavo_ui::EventResult begin_location_edit();
+    // Keyboard focus moves between the file view, the sidebar and the breadcrumbs.
+    enum class FocusArea { View, Sidebar, Breadcrumbs };
+    void set_focus_area(FocusArea area);
     void move_focus(size_t index, bool extend);
     void update_bubble();
 
@@ -223,6 +227,7 @@ private:
     ContentColumn m_content;
     kavo_ui::NavShell m_shell;
     std::optional<command::DragStart> m_drag;
+    FocusArea m_focus_area = FocusArea::View;
     kavo_ui::ContextMenu m_menu;
     std::optional<std::filesystem::path> m_menu_target;
     std::optional<Sheet> m_sheet;

@@ -5,6 +5,7 @@
 
 #include "kavo_ui/icons.hpp"
 #include "kavo_ui/widget.hpp"
+#include "kavo_ui/widgets.hpp"
 
 #include <memory>
 
@@ -21,6 +22,11 @@ public:
 
     void set_current_folder(std::filesystem::path folder) { m_current = std::move(folder); }
     void set_focus(bool focused) { m_focused = focused; }
+    // Whether a point lies on the sidebar as the shell shows it now.
+    bool sidebar_bounds_contain(kavo_ui::Point p, const kavo_ui::NavShell& shell) const
+    {
+        return shell.sidebar_visible() && m_bounds.contains(p);
+    }
     bool focused() const { return m_focused; }
     const std::vector<Place>& system_places() const { return m_system; }
     // Shows a favourite being dragged to a new position (screenshots).
