@@ -30,8 +30,12 @@ struct ThumbnailService::Impl {
     std::condition_variable idle;
     mutable ThumbBook book;
     bool stopping = false;
+    // Workers still inside on_ready; idle waits for them too, so a caller that saw idle has also
+    // seen every notification.
+    int callbacks_running = 0;
     std::vector<std::jthread> workers;
 
+    bool is_idle() const { return book.pending() == 0 && callbacks_running == 0; }
     void run_worker();
     std::shared_ptr<const ThumbPicture> produce(const ThumbJob& job) const;
 };
@@ -82,11 +86,16 @@ void ThumbnailService::Impl::run_worker()
         {
             std::lock_guard lock(mutex);
             book.finish(job->request.key, std::move(picture));
-            if (book.pending() == 0)
-                idle.notify_all();
+            ++callbacks_running;
         }
         if (on_ready)
             on_ready();
+        {
+            std::lock_guard lock(mutex);
+            --callbacks_running;
+            if (is_idle())
+                idle.notify_all();
+        }
     }
 }
 
@@ -153,14 +162,14 @@ size_t ThumbnailService::pending() const
 void ThumbnailService::block_until_idle()
 {
     std::unique_lock lock(m_impl->mutex);
-    m_impl->idle.wait(lock, [&] { return m_impl->book.pending() == 0; });
+    m_impl->idle.wait(lock, [&] { return m_impl->is_idle(); });
 }
 
 void ThumbnailService::begin_generation()
 {
     std::lock_guard lock(m_impl->mutex);
     m_impl->book.drop_queued();
-    if (m_impl->book.pending() == 0)
+    if (m_impl->is_idle())
         m_impl->idle.notify_all();
 }
 

@@ -67,7 +67,8 @@ enum class ThumbStatus { Unknown, Pending, Ready, Failed };
 // that cannot be decoded costs one attempt and keeps its icon.
 class ThumbnailService {
 public:
-    // on_ready runs on a worker thread after each finished request, successful or not. When the
+    // on_ready runs on a worker thread after each finished request, successful or not, and must
+    // not wait for the service (block_until_idle waits for it to return). When the
     // cache folder cannot be made the service still works, without a disk cache.
     static std::unique_ptr<ThumbnailService> create(std::filesystem::path cache_dir, int workers = 2,
                                                     std::function<void()> on_ready = {});
@@ -82,6 +83,7 @@ public:
     ThumbStatus status(const ThumbKey& key) const;
     // Requests queued or in work.
     size_t pending() const;
+    // Returns when nothing is queued or in work and every on_ready call has returned.
     void block_until_idle();
     // The listing changed: queued requests that no worker has started are dropped (and may be
     // requested again); those in work finish.
