@@ -6,6 +6,7 @@
 
 #include "kavo_services/utf8.hpp"
 
+#include <QThreadPool>
 #include <algorithm>
 #include <condition_variable>
 #include <libxml/parser.h>
@@ -105,6 +106,10 @@ std::unique_ptr<ThumbnailService> ThumbnailService::create(std::filesystem::path
     // libxml2 must be initialised once before threads use it.
     static std::once_flag xml_initialised;
     std::call_once(xml_initialised, [] { xmlInitParser(); });
+    // Qt converts and scales larger images on its global thread pool. Made lazily by a worker,
+    // the pool would belong to a thread that is gone when the pool is destroyed at exit (a heap
+    // corruption in QtCore's teardown); made here it belongs to the creating thread.
+    QThreadPool::globalInstance();
 
     auto impl = std::make_unique<Impl>();
     impl->cache = ThumbCache::open(std::move(cache_dir));
