@@ -92,8 +92,8 @@ Decoded decode_image(QIODevice& device, uint64_t budget)
     reader.setDecideFormatFromContent(true);
     // Scaled sizes are in stored orientation; the orientation is applied after scaling.
     reader.setAutoTransform(false);
-    // Qt's own check, on every image a plugin allocates, in MiB.
-    reader.setAllocationLimit(static_cast<int>(budget >> 20));
+    // Qt's own check, on every image a plugin allocates, in MiB (0 would mean no limit).
+    reader.setAllocationLimit(static_cast<int>(std::max<uint64_t>(budget >> 20, 1)));
     const QSize source = reader.size();
     if (!source.isValid() || source.isEmpty())
         return std::unexpected(std::string("not a readable picture"));
