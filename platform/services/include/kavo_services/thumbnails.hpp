@@ -68,8 +68,8 @@ enum class ThumbStatus { Unknown, Pending, Ready, Failed };
 class ThumbnailService {
 public:
     // on_ready runs on a worker thread after each finished request, successful or not, and must
-    // not wait for the service (block_until_idle waits for it to return). When the
-    // cache folder cannot be made the service still works, without a disk cache. Create it on a
+    // not wait for the service (block_until_idle waits for it to return). When the cache folder
+    // cannot be made the service still works, without a disk cache. Create the service on a
     // thread that lives until the process ends (the UI thread).
     static std::unique_ptr<ThumbnailService> create(std::filesystem::path cache_dir, int workers = 2,
                                                     std::function<void()> on_ready = {});
