@@ -95,7 +95,7 @@ std::expected<ItemToTrash, std::string> locate_item(const std::filesystem::path&
         text.pop_back();
     std::filesystem::path path(text);
     auto name = path.filename();
-    if (name.empty() || name == "." || name == ".." || name == "/")
+    if (name.empty() || name == "." || name == "..")
         return std::unexpected(std::string("this cannot be moved to the Trash"));
     std::filesystem::path parent = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
     char resolved[PATH_MAX];
@@ -146,9 +146,9 @@ std::expected<std::filesystem::path, std::string> move_into_trash(const ItemToTr
         }
         int e = errno;
         ::unlinkat(info->get(), info_name.c_str(), 0);
-        // files/ may hold an entry without an info file; its name is taken all the same.
         if (e == EXDEV)
             return std::unexpected("it cannot be moved to the Trash of its file system: " + Error::from_errno(e).text);
+        // files/ may hold an entry without an info file; its name is taken all the same.
         if (e != EEXIST)
             return std::unexpected(Error::from_errno(e).text);
     }

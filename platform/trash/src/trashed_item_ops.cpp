@@ -72,6 +72,10 @@ std::expected<void, std::string> restore_item(const TrashedItem& item)
     if (::renameat2(confirmed->files_fd.get(), confirmed->name.c_str(), AT_FDCWD, item.original_path.c_str(), RENAME_NOREPLACE) != 0) {
         if (errno == EEXIST)
             return std::unexpected(std::string("another item already has this name"));
+        // Only a trash filled by a program that copied across devices gets here; putting such
+        // an item back would be a copy, which restoring never makes.
+        if (errno == EXDEV)
+            return std::unexpected(std::string("its original folder is on another file system than its Trash"));
         return std::unexpected(Error::from_errno(errno).text);
     }
     drop_bookkeeping(*confirmed);

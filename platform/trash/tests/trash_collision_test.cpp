@@ -9,6 +9,14 @@ using namespace kavo_trash::test_support;
 
 class TrashCollisions : public TrashFixture { };
 
+std::string repeated(std::string_view part, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += part;
+    return out;
+}
+
 // What the trash already holds under the item's own name before the first attempt.
 enum class Seed { Nothing, InfoWithoutItem, ItemWithoutInfo };
 
@@ -35,6 +43,8 @@ TEST_F(TrashCollisions, SameNamesGetNumberedNamesWithoutTouchingWhatIsThere)
         {"entry without info", "stray.txt", 1, Seed::ItemWithoutInfo, {"stray.2.txt"}},
         {"long name shortened in the stem", long_name, 2, Seed::Nothing,
          {std::string(241, 'x') + ".txt", std::string(239, 'x') + ".2.txt"}},
+        {"long UTF-8 name not cut inside a character", repeated("\xC3\xA9", 125) + ".txt", 1, Seed::Nothing,
+         {repeated("\xC3\xA9", 120) + ".txt"}},
     };
     ASSERT_TRUE(trash_paths({tree.file("first")}).has_value()); // creates the trash folders
     std::vector<std::pair<std::filesystem::path, std::string>> originals;

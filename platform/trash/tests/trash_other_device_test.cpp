@@ -88,6 +88,9 @@ TEST_F(TrashOtherDevice, UsesTheTrashOfTheItemsMountOrNone)
         root_name.replace(root_name.find("$uid"), 4, uid);
         const auto root = k_shm / root_name;
         EXPECT_EQ(trashed->front(), root / "files/shared file.txt");
+        struct stat st {};
+        ASSERT_EQ(::lstat(root.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
         EXPECT_FALSE(exists_no_follow(original));
         EXPECT_NE(read_file(root / "info/shared file.txt.trashinfo")
                       .find("\nPath=" + shm_tree.root().filename().native() + "/shared%20file.txt\n"),

@@ -77,6 +77,11 @@ TEST_F(TrashRoundTrip, NamesSurviveTrashListAndRestore)
         EXPECT_FALSE(exists_no_follow(item->info_path));
     }
     EXPECT_TRUE(listed_here().empty());
+    for (const auto& folder : {trash(), trash_files(), trash() / "info"}) {
+        struct stat st {};
+        ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u) << folder;
+    }
 }
 
 // Folders go whole, links go as links, and paths are taken as the caller wrote them.
