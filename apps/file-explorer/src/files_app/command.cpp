@@ -59,6 +59,7 @@ bool changes_files(const Command& command)
         }
     }
     return std::holds_alternative<cmd::NewFolder>(command) || std::holds_alternative<cmd::Paste>(command)
+        || std::holds_alternative<cmd::NewFromTemplate>(command)
         || std::holds_alternative<cmd::RenameEntry>(command) || std::holds_alternative<cmd::EmptyTrash>(command)
         || std::holds_alternative<cmd::UndoTrash>(command);
 }

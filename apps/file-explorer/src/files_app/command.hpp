@@ -54,7 +54,10 @@ struct OpenPath {
 };
 struct RenameEntry {
     size_t index;
-    std::string new_name;
+    std::string new_name;  // empty: open the inline name field
+};
+struct NewFromTemplate {
+    std::filesystem::path template_path;
 };
 
 // The entry operations that act on the selected entries.
@@ -86,7 +89,7 @@ struct EntryAction {
 using Command = std::variant<cmd::Refresh, cmd::GoUp, cmd::GoBack, cmd::GoForward, cmd::OpenTerminal, cmd::ToggleHidden,
                              cmd::SetViewMode, cmd::SetSort, cmd::SetSortOrder, cmd::Zoom, cmd::ShowShortcuts, cmd::AddFavorite,
                              cmd::RemoveFavorite, cmd::NewFolder, cmd::Paste, cmd::UndoTrash, cmd::EmptyTrash, cmd::OpenEntry,
-                             cmd::OpenPath, cmd::RenameEntry, cmd::EntryAction>;
+                             cmd::OpenPath, cmd::RenameEntry, cmd::NewFromTemplate, cmd::EntryAction>;
 
 // The kinds of the "files.entry-command" payload ("restore", "purge", …).
 std::optional<cmd::EntryOp> entry_op_from_kind(std::string_view kind);

@@ -1,6 +1,11 @@
 #include "files_app/file_explorer_widget.hpp"
 
 #include "files_app/terminal.hpp"
+#include "fileops/archive_browse.hpp"
+#include "fileops/archive_create.hpp"
+#include "fileops/archive_extract.hpp"
+#include "fileops/archive_kind.hpp"
+#include "fileops/archive_names.hpp"
 #include "i18n/catalog.hpp"
 #include "kavo_services/utf8.hpp"
 #include "files_app/resource_identity.hpp"
@@ -21,13 +26,7 @@ constexpr const char* k_not_applied = "file operation could not be applied";
 
 std::optional<std::filesystem::path> FileExplorerWidget::templates_folder() const
 {
-    if (const char* dir = std::getenv("XDG_TEMPLATES_DIR"); dir && *dir == '/')
-        return std::filesystem::path(dir);
-    if (auto dir = kavo_ui::UserDirs::from_system().dir(kavo_ui::UserDirKind::Templates))
-        return dir;
-    if (auto home = kavo_ui::sysdirs::user_home())
-        return *home / "Templates";
-    return std::nullopt;
+    return fileops::templates_folder(kavo_ui::sysdirs::user_home());
 }
 
 std::expected<void, std::string> FileExplorerWidget::open_entry(size_t index)
@@ -41,6 +40,11 @@ std::expected<void, std::string> FileExplorerWidget::open_entry(size_t index)
     }
     if (is_inside_archive()) {
         set_status(i18n::t("files-archive-open-after-extract"));
+        return {};
+    }
+    // A ZIP or TAR opens like a folder, read-only.
+    if (fileops::archive_kind(entry.path)) {
+        navigate(entry.path);
         return {};
     }
     return kavo_ui::host::current().open_path(entry.path.native());
@@ -95,6 +99,24 @@ void FileExplorerWidget::publish_places() const
     }
 }
 
+std::expected<Json, std::string> FileExplorerWidget::run_entry_action(const cmd::EntryAction& action)
+{
+    using cmd::EntryOp;
+    switch (action.op) {
+    case EntryOp::Copy:
+    case EntryOp::Cut: copy_to_clipboard(action.indices, action.op == EntryOp::Cut); return Json(nullptr);
+    case EntryOp::Trash:
+    case EntryOp::Purge: delete_selection(action.indices); return Json(nullptr);
+    case EntryOp::Restore: restore_selection(action.indices); return Json(nullptr);
+    case EntryOp::Compress: compress(action.indices); return Json(nullptr);
+    case EntryOp::Extract: extract(action.indices); return Json(nullptr);
+    default:
+        // Properties, sharing, history, availability and nearby send belong to the
+        // collaborative parts of Files; until one is wired its command fails plainly.
+        return std::unexpected(k_not_applied);
+    }
+}
+
 std::expected<Json, std::string> FileExplorerWidget::execute(const Command& command)
 {
     if (is_inside_archive() && changes_files(command)) {
@@ -131,6 +153,20 @@ std::expected<Json, std::string> FileExplorerWidget::execute(const Command& comm
                     result = std::unexpected(opened.error());
             } else if constexpr (std::is_same_v<T, cmd::OpenPath>) {
                 navigate(c.path);
+            } else if constexpr (std::is_same_v<T, cmd::NewFolder>) {
+                result = new_folder(c.name);
+            } else if constexpr (std::is_same_v<T, cmd::NewFromTemplate>) {
+                result = new_from_template(c.template_path);
+            } else if constexpr (std::is_same_v<T, cmd::RenameEntry>) {
+                result = rename_entry(c.index, c.new_name);
+            } else if constexpr (std::is_same_v<T, cmd::Paste>) {
+                paste();
+            } else if constexpr (std::is_same_v<T, cmd::UndoTrash>) {
+                undo_trash();
+            } else if constexpr (std::is_same_v<T, cmd::EmptyTrash>) {
+                empty_trash();
+            } else if constexpr (std::is_same_v<T, cmd::EntryAction>) {
+                result = run_entry_action(c);
             } else if constexpr (std::is_same_v<T, cmd::ShowShortcuts>) {
                 open_sheet(shortcuts_sheet());
             } else if constexpr (std::is_same_v<T, cmd::AddFavorite>) {

@@ -137,9 +137,14 @@ std::expected<Json, std::string> FileExplorerWidget::invoke(const kavo_ui::Actio
         return std::unexpected("file location is no longer available");
     }
     if (action == "files.new-from-template") {
-        auto templates = templates_folder();
-        if (!templates || !std::filesystem::is_directory(*templates))
+        auto folder = templates_folder();
+        std::error_code ec;
+        if (!folder || !std::filesystem::is_directory(*folder, ec))
             return std::unexpected("the Templates directory is unavailable");
+        if (payload.is_string())
+            for (const auto& t : templates())
+                if (template_identity(t.path) == payload.get<std::string>())
+                    return execute(cmd::NewFromTemplate{t.path});
         return std::unexpected("the template is no longer available");
     }
     if (action == "files.entry-command") {

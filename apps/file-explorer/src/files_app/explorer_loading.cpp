@@ -1,5 +1,11 @@
 #include "files_app/file_explorer_widget.hpp"
 
+#include "fileops/archive_browse.hpp"
+#include "fileops/archive_create.hpp"
+#include "fileops/archive_extract.hpp"
+#include "fileops/archive_kind.hpp"
+#include "fileops/archive_names.hpp"
+#include "fileops/archive_paths.hpp"
 #include "i18n/catalog.hpp"
 #include "model/listing.hpp"
 #include "model/sorting.hpp"
@@ -24,8 +30,13 @@ kavo_ui::Clock::duration poll_interval(size_t n)
 
 std::expected<model::EntryList, std::string> FileExplorerWidget::list_current() const
 {
-    bool collaborative = model::is_inside_roots(m_current_dir, m_workspace_roots);
-    auto listing = model::list_directory(m_current_dir, collaborative);
+    std::expected<model::EntryList, std::string> listing;
+    if (m_archive) {
+        listing = fileops::list_archive_folder(m_archive->first, m_archive->second);
+    } else {
+        bool collaborative = model::is_inside_roots(m_current_dir, m_workspace_roots);
+        listing = model::list_directory(m_current_dir, collaborative);
+    }
     if (!listing)
         return listing;
     if (!m_show_hidden)
@@ -38,6 +49,10 @@ void FileExplorerWidget::replace_entries(model::EntryList entries)
 {
     m_entries = std::move(entries);
     m_selection.reset(m_entries.size());
+    // Requests for the old listing that have not started are of no use any more.
+    if (m_thumbnails)
+        m_thumbnails->begin_generation();
+    m_thumb_images.clear();
 }
 
 void FileExplorerWidget::reload()
@@ -45,6 +60,8 @@ void FileExplorerWidget::reload()
     // The roots are looked up afresh on every load (they are a handful of status reads) and
     // reused by the silent refreshes and the path bar in between.
     m_workspace_roots = model::workspace_roots();
+    // A folder inside an archive file is listed from the archive, read-only.
+    m_archive = fileops::split_archive_path(m_current_dir);
     m_loading = true;
     m_selection.clear();
     m_load_error.reset();
@@ -56,6 +73,8 @@ void FileExplorerWidget::reload()
         replace_entries({});
         m_load_error = i18n::t_args("files-directory-read-failed", {i18n::arg("error", listing.error())});
     }
+    if (listing && m_archive)
+        m_status_message = i18n::t("files-archive-read-only");
     m_loading = false;
     ++m_listing_generation;
     mark_dirty();
@@ -101,6 +120,8 @@ void FileExplorerWidget::poll_folder()
     auto saved = capture_selection();
     m_entries = std::move(*listing);
     restore_selection(saved);
+    if (m_thumbnails)
+        m_thumbnails->begin_generation();
     mark_dirty();
 }
 

@@ -13,9 +13,9 @@ MenuState FileExplorerWidget::menu_state() const
     MenuState s;
     s.situation = folder_situation();
     s.clipboard_has_entries = clipboard_has_entries();
-    auto templates = templates_folder();
-    std::error_code ec;
-    s.templates_exist = templates && std::filesystem::is_directory(*templates, ec) && !std::filesystem::is_empty(*templates, ec);
+    for (const auto& t : templates())
+        s.template_labels.push_back(t.label);
+    s.templates_exist = !s.template_labels.empty();
     s.trash_undo_pending = trash_undo_available();
     s.show_hidden = m_show_hidden;
     auto selected = m_selection.selected();
@@ -118,7 +118,12 @@ void FileExplorerWidget::run_menu_command(const std::string& command)
         run = cmd::UndoTrash{};
     else if (command == "empty-trash")
         run = cmd::EmptyTrash{};
-    else if (command == "extract-archive")
+    else if (command.starts_with("template:")) {
+        auto list = templates();
+        size_t n = std::strtoul(command.c_str() + 9, nullptr, 10);
+        if (n < list.size())
+            run = cmd::NewFromTemplate{list[n].path};
+    } else if (command == "extract-archive")
         run = cmd::EntryAction{cmd::EntryOp::Extract, {}};
     if (!run)
         return;
@@ -170,13 +175,15 @@ void FileExplorerWidget::confirm_sheet()
         return;
     ConfirmAction action = *m_sheet->confirm;
     close_sheet();
-    // Every confirmation belongs to a command of the part of Files that asked; until it is
-    // wired, it fails plainly.
-    std::expected<kavo_actions::Json, std::string> result = std::unexpected("file operation could not be applied");
-    if (action.kind == ConfirmKind::EmptyTrash)
-        result = execute(cmd::EmptyTrash{});
-    if (!result)
-        set_status(result.error());
+    switch (action.kind) {
+    case ConfirmKind::PurgeEntries: purge(action.paths); break;
+    case ConfirmKind::EmptyTrash: empty_trash_confirmed(); break;
+    default:
+        // The collaborative confirmations belong to those parts of Files; until one is wired
+        // its confirmation fails plainly.
+        set_status("file operation could not be applied");
+        break;
+    }
 }
 
 Point FileExplorerWidget::menu_key_position() const

@@ -122,7 +122,15 @@ std::vector<Resource> FileExplorerWidget::resource_list() const
                 .destructive());
     out.push_back(std::move(folder));
 
-    // Nearby transfers and templates come here as their sources appear.
+    // Nearby transfers come here as their source appears.
+    for (const auto& t : templates()) {
+        std::string identity = template_identity(t.path);
+        out.push_back(Resource("files.template", identity, t.label)
+                          .with_action(ActionSpec("create", t.label, "files.new-from-template", Json(identity), k_folder_class)
+                                           .with_contract(is_dir ? Contract::ok()
+                                                                 : Contract::unavailable("location_unavailable",
+                                                                                         "The current location cannot contain a new file"))));
+    }
     for (size_t row = 0; row < m_sidebar.row_count(); ++row) {
         const auto& place = m_sidebar.row_place(row);
         std::string identity = place_identity(place.path);

@@ -4,6 +4,7 @@
 
 #include "i18n/catalog.hpp"
 #include "kavo_ui/sysdirs.hpp"
+#include "kavo_ui/wake.hpp"
 #include "kavo_services/app_dirs.hpp"
 #include "kavo_services/utf8.hpp"
 #include "native_observer/snapshot.hpp"
@@ -58,6 +59,7 @@ FileExplorerWidget::FileExplorerWidget(std::optional<std::filesystem::path> conf
     , m_scroll(m_file_view)
     , m_content(m_toolbar, m_scroll, m_placeholder, m_bubble)
     , m_shell(m_sidebar, m_content)
+    , m_rename_input("files.rename_input", i18n::t("files-new-name-placeholder"))
 {
     m_retry_button.set_on_click([q = m_requests] { q->push(command::Retry{}); });
     m_retry_button.set_kind(Button::Kind::Accent);
@@ -72,6 +74,7 @@ std::unique_ptr<FileExplorerWidget> FileExplorerWidget::create(std::optional<std
         new FileExplorerWidget(std::move(config_dir), std::move(start_folder), now, std::move(dirs), std::move(favorites)));
     w->m_current_dir = normalized_folder(w->m_current_dir);
     w->m_zoom = views::read_zoom(w->m_config_dir);
+    w->m_thumbnails = kavo_services::ThumbnailService::create(w->m_thumbnail_cache_dir, 2, [] { kavo_ui::wake(); });
     w->publish_places();
     w->reload();
     w->m_next_poll_at = now + std::chrono::milliseconds(750);
@@ -107,11 +110,7 @@ std::string FileExplorerWidget::status_line_text() const
 
 std::optional<std::filesystem::path> FileExplorerWidget::trash_folder() const { return trash_location(); }
 
-bool FileExplorerWidget::in_trash() const
-{
-    auto trash = trash_folder();
-    return trash && m_current_dir == *trash;
-}
+
 
 void FileExplorerWidget::show_loading_state()
 {
@@ -157,7 +156,9 @@ void FileExplorerWidget::sync(const FrameContext& ctx)
     m_now = ctx.now;
     if (ctx.now >= m_next_poll_at) {
         m_next_poll_at = ctx.now + poll_interval(m_entries.size());
-        poll_folder();
+        // A refresh would move the rows under an open name field or a drag.
+        if (!rename_open() && !(m_drag && m_drag->armed))
+            poll_folder();
     }
     m_spinner.sync(ctx);
     m_bubble.sync(ctx);
@@ -189,12 +190,25 @@ void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
     m_toolbar.update({!m_back.empty(), !m_forward.empty(), m_current_dir.has_relative_path(), m_view_mode, is_inside_archive()});
     // The view gets the explorer's state anew on every layout; the viewport is known only once
     // the shell has placed the scroll area, so the model is handed over around it.
-    views::FileView::Model model{&m_entries, &m_selection, m_view_mode, m_sort_by, m_sort_order, views::zoom_factor(m_zoom),
-                                 std::nullopt, m_focus_area == FocusArea::View && !m_path_bar.editing(), {}};
+    views::FileView::Model model;
+    model.entries = &m_entries;
+    model.selection = &m_selection;
+    model.view_mode = m_view_mode;
+    model.sort_by = m_sort_by;
+    model.sort_order = m_sort_order;
+    model.zoom = views::zoom_factor(m_zoom);
+    model.focused = m_focus_area == FocusArea::View && !m_path_bar.editing();
+    model.drop_target = m_drop_target;
+    model.renaming = renaming_index();
+    model.thumbnails = [this](const model::DirectoryEntry& e) { return thumbnail_for(e); };
     m_file_view.set_model(model);
     m_shell.layout(bounds, theme);
     model.viewport = m_scroll.viewport();
     m_file_view.set_model(std::move(model));
+    if (auto renaming = renaming_index())
+        m_rename_input.layout(m_file_view.rename_field_rect(*renaming, theme), theme);
+    else if (m_rename_target)
+        close_rename();  // the entry went away
     m_menu.layout(bounds, theme);
     m_sheet_frame.set_sheet(m_sheet ? &*m_sheet : nullptr);
     m_sheet_frame.layout(bounds, theme);
@@ -218,7 +232,12 @@ void FileExplorerWidget::draw(Painter& p, const Theme& theme)
 
 void FileExplorerWidget::draw_overlay(Painter& p, const Theme& theme)
 {
+    if (renaming_index()) {
+        ClipScope clip(p, m_scroll.viewport());
+        m_rename_input.draw(p, theme);
+    }
     m_shell.draw_overlay(p, theme);
+    draw_drag(p, theme);
     m_sheet_frame.draw_overlay(p, theme);
     m_menu.draw_overlay(p, theme);
 }
@@ -239,11 +258,24 @@ EventResult FileExplorerWidget::handle_event(const Event& e)
             && pointer->action != PointerAction::Leave;
         m_bubble.set_hover(over, m_now);
     }
+    // A drag in progress owns the pointer.
+    if (auto* pointer = std::get_if<PointerEvent>(&e); pointer && m_drag && m_drag->armed) {
+        EventResult handled = handle_drag(*pointer);
+        if (handled == EventResult::Handled)
+            return handled;
+    }
     // An open menu or sheet gets every event first.
     if (m_menu.is_open() || m_sheet) {
         EventResult handled = handle_menu_and_sheet(e);
         run_pending_requests();
         return handled;
+    }
+    // The inline name field comes next: it takes the keys and text while open.
+    if (rename_open()) {
+        EventResult handled = handle_rename_event(e);
+        // A plain character the field left alone comes back as text; no binding sees it.
+        if (handled == EventResult::Handled || !std::holds_alternative<PointerEvent>(e))
+            return handled;
     }
     EventResult result = EventResult::Ignored;
     if (auto* wheel = std::get_if<WheelEvent>(&e); wheel && wheel->modifiers.primary && wheel->dy != 0
@@ -308,7 +340,7 @@ void FileExplorerWidget::run_pending_requests()
                 } else if constexpr (std::is_same_v<T, command::SortByColumn>) {
                     sort_by_column(r.key);
                 } else if constexpr (std::is_same_v<T, command::DragStart>) {
-                    m_drag = r;
+                    begin_drag(r);
                 } else if constexpr (std::is_same_v<T, command::OpenFolder> || std::is_same_v<T, command::OpenPlace>
                                      || std::is_same_v<T, command::OpenCrumb> || std::is_same_v<T, command::OpenTypedPath>) {
                     execute(cmd::OpenPath{r.path});
@@ -351,6 +383,8 @@ void FileExplorerWidget::accessibility(std::vector<AccessNode>& out) const
         m_retry_button.accessibility(error.children);
         window.children.push_back(std::move(error));
     }
+    if (renaming_index())
+        m_rename_input.accessibility(window.children);
     m_sheet_frame.accessibility(window.children);
     m_menu.accessibility(window.children);
     out.push_back(std::move(window));
@@ -363,6 +397,7 @@ bool FileExplorerWidget::take_structure_dirty() { return std::exchange(m_structu
 bool FileExplorerWidget::take_paint_dirty()
 {
     bool shell = m_shell.take_paint_dirty();
+    shell |= m_rename_input.take_paint_dirty();
     shell |= m_menu.take_paint_dirty();
     return std::exchange(m_paint_dirty, false) || shell;
 }

@@ -7,6 +7,10 @@
 #include "files_app/menus.hpp"
 #include "files_app/sheet.hpp"
 #include "model/directory_entry.hpp"
+#include "fileops/file_clipboard.hpp"
+#include "fileops/templates.hpp"
+#include "kavo_services/thumbnails.hpp"
+#include "kavo_trash/trash.hpp"
 #include "views/favorites/favorites.hpp"
 #include "views/file_view/file_view.hpp"
 #include "views/path_bar/path_bar.hpp"
@@ -15,13 +19,16 @@
 
 #include "kavo_actions/actions.hpp"
 #include "kavo_ui/context_menu.hpp"
+#include "kavo_ui/text_input.hpp"
 #include "kavo_ui/selection_model.hpp"
 #include "kavo_ui/widgets.hpp"
 
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -94,15 +101,30 @@ public:
     kavo_ui::NavShell& shell() { return m_shell; }
     views::PathBar& path_bar() { return m_path_bar; }
     views::FileToolbar& toolbar() { return m_toolbar; }
+    const views::FileView& file_view() const { return m_file_view; }
 
     // The one command execution behind every button, menu item, key, request and invocation.
     std::expected<kavo_actions::Json, std::string> execute(const Command& command);
+    std::expected<kavo_actions::Json, std::string> run_entry_action(const cmd::EntryAction& action);
     std::vector<kavo_actions::Resource> resource_list() const;
     std::optional<size_t> entry_index_by_identity(std::string_view identity) const;
     FolderSituation folder_situation() const;
-    bool is_inside_archive() const { return false; }
-    bool clipboard_has_entries() const { return false; }
-    bool trash_undo_available() const { return false; }
+    bool is_inside_archive() const { return m_archive.has_value(); }
+    bool clipboard_has_entries() const { return !m_clipboard.empty(); }
+    const fileops::FileClipboard& clipboard() const { return m_clipboard; }
+    // The inline name field: open on an entry, its index, commit and close.
+    void open_rename(size_t index);
+    std::optional<size_t> renaming_index() const;
+    bool rename_open() const { return m_rename_target.has_value(); }
+    kavo_ui::TextInput& rename_input() { return m_rename_input; }
+    void commit_rename();
+    void close_rename();
+    // The templates New File offers, and a drop of the dragged entries onto a folder.
+    std::vector<fileops::Template> templates() const;
+    void drop_onto(const std::filesystem::path& target);
+    // Screenshots: a drag of these paths with its pointer at a point.
+    void show_drag(std::vector<std::filesystem::path> paths, kavo_ui::Point pointer);
+    bool trash_undo_available() const { return m_undo_trash.has_value(); }
     std::optional<std::filesystem::path> templates_folder() const;
 
     // The status line: the status message or the item count, with the selection count.
@@ -128,6 +150,10 @@ public:
     void show_loading_state();
     void show_load_error(std::string error);
     void show_status_steady();
+    // Waits until every thumbnail asked for is made (screenshots of thumbnails).
+    void wait_for_thumbnails();
+    // Outstanding thumbnail requests; nothing when there is no thumbnail service.
+    std::optional<size_t> thumbnails_pending() const;
 
     // Widget interface.
     void sync(const kavo_ui::FrameContext&) override;
@@ -169,6 +195,37 @@ private:
     std::expected<kavo_actions::Json, std::string> remove_favourite(const std::filesystem::path& folder);
     void reorder_favourites(size_t from, size_t to);
     void publish_places() const;
+    // File operations.
+    void copy_to_clipboard(const std::vector<size_t>& indices, bool cut);
+    void paste();
+    std::optional<size_t> index_of(const std::filesystem::path& path) const;
+    void show_created(const std::filesystem::path& created, const char* status_key);
+    std::expected<kavo_actions::Json, std::string> new_folder(const std::string& name);
+    std::expected<kavo_actions::Json, std::string> new_from_template(const std::filesystem::path& template_path);
+    std::expected<kavo_actions::Json, std::string> rename_entry(size_t index, const std::string& name);
+    // The Trash: moving there with an exact undo, restoring, purging and emptying.
+    std::optional<std::set<std::filesystem::path>> trash_snapshot() const;
+    std::vector<kavo_trash::TrashedItem> trashed_items_for(const std::vector<std::filesystem::path>& paths, std::string* error) const;
+    std::vector<std::filesystem::path> paths_of(const std::vector<size_t>& indices) const;
+    void delete_selection(const std::vector<size_t>& indices);
+    void purge(const std::vector<std::filesystem::path>& paths);
+    void undo_trash();
+    void restore_selection(const std::vector<size_t>& indices);
+    void empty_trash();
+    void empty_trash_confirmed();
+    // Thumbnails of the files being drawn, asked for on first sight.
+    std::optional<kavo_ui::Image> thumbnail_for(const model::DirectoryEntry& entry);
+    // Archives: browsing read-only, compressing, extracting.
+    void compress(const std::vector<size_t>& indices);
+    void extract(const std::vector<size_t>& indices);
+    // Drag and drop of entries.
+    void begin_drag(const command::DragStart& start);
+    std::string drag_label() const;
+    void update_drop_feedback(kavo_ui::Point p);
+    kavo_ui::EventResult handle_drag(const kavo_ui::PointerEvent& e);
+    void end_drag();
+    void draw_drag(kavo_ui::Painter& p, const kavo_ui::Theme& theme);
+    kavo_ui::EventResult handle_rename_event(const kavo_ui::Event& e);
     void control_activated(const std::string& action, std::optional<size_t> index);
     kavo_ui::Point below(const std::string& control) const;
     void press_on_item(const std::filesystem::path& path);
@@ -226,7 +283,24 @@ private:
     kavo_ui::StatusBubble m_bubble;
     ContentColumn m_content;
     kavo_ui::NavShell m_shell;
-    std::optional<command::DragStart> m_drag;
+    // A drag of entries that started in the file view.
+    struct DragState {
+        std::vector<std::filesystem::path> paths;
+        bool armed = false;
+        kavo_ui::Point pointer;
+    };
+    std::optional<DragState> m_drag;
+    std::optional<size_t> m_drop_target;
+    // The inline name field and the entry it names.
+    kavo_ui::TextInput m_rename_input;
+    std::optional<std::filesystem::path> m_rename_target;
+    fileops::FileClipboard m_clipboard;
+    // The Trash entries the last move to Trash created, while undo can restore exactly them.
+    std::optional<std::vector<std::filesystem::path>> m_undo_trash;
+    // The archive the current folder runs through, and the folder inside it.
+    std::optional<std::pair<std::filesystem::path, std::filesystem::path>> m_archive;
+    std::unique_ptr<kavo_services::ThumbnailService> m_thumbnails;
+    std::unordered_map<kavo_services::ThumbKey, kavo_ui::Image> m_thumb_images;
     FocusArea m_focus_area = FocusArea::View;
     kavo_ui::ContextMenu m_menu;
     std::optional<std::filesystem::path> m_menu_target;

@@ -111,6 +111,17 @@ const char* entry_command(EntryItem item)
     return "open";
 }
 
+// "New File  ›" with one item per template; its command names the template by position.
+void add_new_file(MenuBuilder& menu, const MenuState& s)
+{
+    if (!s.templates_exist || s.template_labels.empty())
+        return;
+    MenuItems items;
+    for (size_t i = 0; i < s.template_labels.size(); ++i)
+        items.push_back(Item::action(s.template_labels[i], "template:" + std::to_string(i)));
+    menu.add(Item::sub(i18n::t("files-menu-new-file"), std::move(items)));
+}
+
 }
 
 MenuItems context_menu_items(const MenuState& s)
@@ -151,8 +162,7 @@ MenuItems context_menu_items(const MenuState& s)
         menu.separator();
     }
     menu.action("files-menu-new-folder", "new-folder");
-    if (s.templates_exist)
-        menu.action("files-menu-new-file", "new-file");
+    add_new_file(menu, s);
     if (move_to_trash) {
         menu.separator();
         menu.action("files-menu-move-trash", "trash");
@@ -186,8 +196,7 @@ MenuItems main_menu_items(const MenuState& s)
         return menu.take();
     }
     menu.action("files-menu-new-folder", "new-folder");
-    if (s.templates_exist)
-        menu.action("files-menu-new-file", "new-file");
+    add_new_file(menu, s);
     if (s.trash_undo_pending) {
         menu.separator();
         menu.action("files-undo-move-trash", "undo-trash");

@@ -16,6 +16,7 @@ struct MenuState {
     std::span<const model::DirectoryEntry* const> selection;
     bool clipboard_has_entries = false;
     bool templates_exist = false;
+    std::vector<std::string> template_labels;  // the New File submenu, in template order
     bool trash_undo_pending = false;
     bool show_hidden = false;
     bool favourite_target_is_favourite = false;  // the single selected folder, or the current folder

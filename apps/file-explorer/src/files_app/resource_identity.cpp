@@ -1,5 +1,7 @@
 #include "files_app/resource_identity.hpp"
 
+#include "kavo_services/utf8.hpp"
+
 #include <sodium.h>
 
 namespace files::app {
@@ -86,5 +88,10 @@ std::string entry_identity(const model::DirectoryEntry& entry)
 }
 
 std::string place_identity(const std::filesystem::path& place) { return "files.place:" + local_resource_id(place); }
+
+std::string template_identity(const std::filesystem::path& template_path)
+{
+    return "files.template:" + kavo_services::lossy_utf8(template_path.filename());
+}
 
 }

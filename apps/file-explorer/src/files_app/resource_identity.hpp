@@ -23,5 +23,7 @@ std::string folder_identity(const std::filesystem::path& folder);
 // "files.record:<uuid>" for an entry with a collaborative record, else "files.entry:<id>".
 std::string entry_identity(const model::DirectoryEntry& entry);
 std::string place_identity(const std::filesystem::path& place);
+// "files.template:" and the template's file name.
+std::string template_identity(const std::filesystem::path& template_path);
 
 }

@@ -37,6 +37,32 @@ std::optional<uint32_t> parse_side(std::string_view s)
     return v;
 }
 
+// A drag in flight: files over a folder row ("dropmove"), or a folder named "Development" over
+// the sidebar to pin it ("pindrag").
+void show_drag_scene(const std::string& scene, app::FileExplorerWidget& w)
+{
+    const auto& entries = w.entries();
+    if (scene == "pindrag") {
+        std::filesystem::path development = w.current_dir() / "Development";
+        auto favourites = w.sidebar().row_count() ? w.sidebar().row_rect(w.favorites().places().size() - 1) : kavo_ui::Rect{};
+        w.show_drag({development}, {favourites.center().x, favourites.bottom + 10});
+        return;
+    }
+    std::optional<size_t> folder, file;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].is_folder && !folder)
+            folder = i;
+        if (!entries[i].is_folder && !file)
+            file = i;
+    }
+    if (!folder)
+        return;
+    size_t dragged = file.value_or(*folder);
+    w.selection().select_only(dragged);
+    auto target = w.file_view().geometry().item_rect(*folder);
+    w.show_drag({entries[dragged].path}, {target.left + 120, target.center().y});
+}
+
 // Applies what a scene shows on top of the folder it opened.
 void apply_scene_state(const std::string& scene, app::FileExplorerWidget& w)
 {
@@ -46,6 +72,10 @@ void apply_scene_state(const std::string& scene, app::FileExplorerWidget& w)
             w.selection().apply_click(i, i > 0, false);
         if (scene == "context-menu")
             w.open_context_menu_at_focus();
+        if (scene == "rename" && !w.entries().empty())
+            w.open_rename(0);
+    } else if (scene == "dropmove" || scene == "pindrag") {
+        show_drag_scene(scene, w);
     } else if (scene == "menu") {
         w.open_main_menu_at_button();
     } else if (scene == "places") {
@@ -112,6 +142,13 @@ std::expected<void, kavo_ui::LaunchError> render_scene(const kavo_ui::LaunchArgs
     if (widget->take_structure_dirty())
         frame.layout(*widget);
     frame.draw(*widget);
+    if (scene == "thumbnails" || scene == "thumbnails-fs") {
+        // The first draw asks for the thumbnails; the second shows them.
+        widget->wait_for_thumbnails();
+        frame.sync(*widget);
+        frame.layout(*widget);
+        frame.draw(*widget);
+    }
     frame.draw_overlay(*widget);
     auto written = frame.write_png(args.shot_output());
     if (!written)

@@ -85,7 +85,8 @@ ordered_json build_snapshot(const app::FileExplorerWidget& explorer)
     snapshot["ready"] = ready;
     snapshot["is_loading"] = explorer.loading();
     snapshot["has_error"] = explorer.load_error().has_value();
-    snapshot["thumbnail_pending"] = nullptr;
+    auto pending = explorer.thumbnails_pending();
+    snapshot["thumbnail_pending"] = pending ? ordered_json(*pending) : ordered_json(nullptr);
     snapshot["selected_indices"] = std::move(indices);
     snapshot["selected_names"] = std::move(names);
     snapshot["primary_index"] = primary ? ordered_json(*primary) : ordered_json(nullptr);

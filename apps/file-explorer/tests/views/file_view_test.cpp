@@ -24,7 +24,11 @@ protected:
     }
     void show(model::ViewMode mode, float width)
     {
-        view.set_model({&entries, &selection, mode, model::SortBy::Name, model::SortOrder::Ascending, 1.0f, std::nullopt, true, {}});
+        views::FileView::Model m;
+        m.entries = &entries;
+        m.selection = &selection;
+        m.view_mode = mode;
+        view.set_model(m);
         view.layout(kavo_ui::Rect{0, 0, width, 1000}, theme);
     }
     void pointer(PointerAction action, float x, float y, PointerButton button = PointerButton::Primary)

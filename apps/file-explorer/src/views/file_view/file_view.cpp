@@ -50,8 +50,21 @@ void FileView::layout(const Rect& bounds, const Theme& theme)
     m_geometry = geometry_for(bounds);
 }
 
+std::optional<size_t> FileView::folder_at(Point p) const
+{
+    auto index = m_geometry.hit(p, m_model.viewport);
+    if (!index || !entry(*index).is_folder)
+        return std::nullopt;
+    return index;
+}
+
 Rect FileView::rename_field_rect(size_t index, const Theme& theme) const
 {
+    if (m_model.view_mode == model::ViewMode::Grid) {
+        Rect cell = m_geometry.item_rect(index);
+        float label = line_height(list_font(theme)) + theme.px(8);
+        return {cell.left - theme.px(6), cell.bottom - label - theme.px(2), cell.right + theme.px(6), cell.bottom + theme.px(4)};
+    }
     Rect row = m_geometry.item_rect(index);
     auto [name_left, name_right] = m_geometry.name_column();
     float icon = 18 * m_model.zoom * m_ui_scale;
@@ -111,12 +124,17 @@ void FileView::draw_list(Painter& p, const Theme& theme, const Rect& visible)
             p.fill_rounded_rect(background, theme.px(6), theme.hover);
         if (m_model.focused && focused == i)
             p.stroke_rounded_rect(background, theme.px(6), theme.focus_ring.with_alpha(0.7f), 1);
+        if (m_model.drop_target == i) {
+            p.fill_rounded_rect(background, theme.px(6), theme.accent.with_alpha(0.25f));
+            p.stroke_rounded_rect(background, theme.px(6), theme.accent, 2);
+        }
 
         Rect square = Rect::from_xywh(name_left + 4 * s, row.center().y - icon / 2, icon, icon);
         draw_item_icon(p, theme, e, square);
         float text_left = square.right + 12 * s;
         Rect text_rect{text_left, row.center().y - text_h / 2, name_right, row.center().y + text_h / 2};
-        p.draw_text(text_rect, e.name, font, theme.text, {HAlign::Left, VAlign::Middle, Elide::Middle});
+        if (m_model.renaming != i)
+            p.draw_text(text_rect, e.name, font, theme.text, {HAlign::Left, VAlign::Middle, Elide::Middle});
         if (size_col)
             p.draw_text({size_col->first, text_rect.top, size_col->second, text_rect.bottom}, model::size_text(e), small,
                         theme.text_muted, {HAlign::Right, VAlign::Middle, Elide::End});
@@ -174,11 +192,16 @@ void FileView::draw_grid(Painter& p, const Theme& theme, const Rect& visible)
             p.fill_rounded_rect(cell, theme.px(10), theme.hover);
         if (m_model.focused && focused == i)
             p.stroke_rounded_rect(cell, theme.px(10), theme.focus_ring.with_alpha(0.7f), 1);
+        if (m_model.drop_target == i) {
+            p.fill_rounded_rect(cell, theme.px(10), theme.accent.with_alpha(0.25f));
+            p.stroke_rounded_rect(cell, theme.px(10), theme.accent, 2);
+        }
         float icon = e.is_folder ? std::min(side, 46 * z * s) : side;
         Rect square = Rect::from_xywh(cell.center().x - icon / 2, cell.top + 12 * z * s + (side - icon) / 2, icon, icon);
         draw_item_icon(p, theme, e, square);
         float label_top = cell.top + 12 * z * s + side + 6 * z * s;
-        p.draw_text({cell.left + 6 * s, label_top, cell.right - 6 * s, label_top + label_h}, e.name, font, theme.text,
+        if (m_model.renaming != i)
+            p.draw_text({cell.left + 6 * s, label_top, cell.right - 6 * s, label_top + label_h}, e.name, font, theme.text,
                     {HAlign::Center, VAlign::Middle, Elide::Middle});
     }
 }

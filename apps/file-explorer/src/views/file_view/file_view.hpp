@@ -36,12 +36,16 @@ public:
         std::optional<kavo_ui::Rect> viewport;
         bool focused = true;
         ThumbnailLookup thumbnails;
+        std::optional<size_t> drop_target;  // the folder a drag would move its items into
+        std::optional<size_t> renaming;     // the entry whose name the inline field covers
     };
     void set_model(Model model);
 
     const FileViewGeometry& geometry() const { return m_geometry; }
     kavo_ui::Point last_cursor() const { return m_last_cursor; }
-    // Where the inline rename field covers an entry's name (list mode).
+    // The folder entry under a point that a drag could drop onto, if any.
+    std::optional<size_t> folder_at(kavo_ui::Point p) const;
+    // Where the inline rename field covers an entry's name.
     kavo_ui::Rect rename_field_rect(size_t index, const kavo_ui::Theme& theme) const;
 
     kavo_ui::Size measure(float available_width, const kavo_ui::Theme&) override;

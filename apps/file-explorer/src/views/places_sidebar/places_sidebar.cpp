@@ -102,6 +102,24 @@ size_t PlacesSidebar::drop_target(Point p) const
     return size_t(std::clamp<long>(index, 0, long(favourite_count()) - 1));
 }
 
+void PlacesSidebar::set_drop_feedback(std::optional<size_t> row, bool pin)
+{
+    if (row == m_drop_row && pin == m_drop_pin)
+        return;
+    m_drop_row = row;
+    m_drop_pin = pin;
+    m_paint_dirty = true;
+}
+
+PlacesSidebar::DropSpot PlacesSidebar::drop_spot(Point p) const
+{
+    if (!m_bounds.contains(p))
+        return {};
+    if (auto row = row_at(p))
+        return {row, false};
+    return {std::nullopt, true};
+}
+
 void PlacesSidebar::show_reorder(size_t from, size_t to)
 {
     if (from >= favourite_count() || to >= favourite_count())
@@ -135,6 +153,10 @@ void PlacesSidebar::draw_row(Painter& p, const Theme& theme, size_t row, const R
     }
     if (m_focused && m_focus_row == row)
         p.stroke_rounded_rect(background, theme.px(7), theme.focus_ring, 1);
+    if (m_drop_row == row && !lifted) {
+        p.fill_rounded_rect(background, theme.px(7), theme.accent.with_alpha(0.25f));
+        p.stroke_rounded_rect(background, theme.px(7), theme.accent, 2);
+    }
     float icon = theme.px(18);
     draw_icon(p, icon_for_place(place.kind), Rect::from_xywh(background.left + theme.px(8), r.center().y - icon / 2, icon, icon),
               theme.text_muted);
@@ -157,6 +179,13 @@ void PlacesSidebar::draw(Painter& p, const Theme& theme)
         if (m_drag && m_drag->dragging && i == m_drag->pressed)
             continue;  // the lifted row is drawn above everything
         draw_row(p, theme, i, row_rect(i), false);
+    }
+    if (m_drop_pin) {
+        // Where a pinned folder would land: after the last favourite.
+        Rect last = favourite_count() ? row_rect(favourite_count() - 1) : header_rect(false);
+        float y = last.bottom;
+        p.fill_rounded_rect({last.left + theme.px(12), y - 1, last.right - theme.px(12), y + 1}, 1, theme.accent);
+        p.stroke_rounded_rect(m_bounds.inset(theme.px(3)), theme.px(8), theme.accent.with_alpha(0.6f), 1.5f);
     }
     if (m_drag && m_drag->dragging) {
         Rect target = row_rect(m_drag->target);

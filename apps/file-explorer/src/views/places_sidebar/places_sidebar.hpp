@@ -29,6 +29,16 @@ public:
     }
     bool focused() const { return m_focused; }
     const std::vector<Place>& system_places() const { return m_system; }
+    // Feedback while entries from the file view are dragged over the sidebar: a row they would
+    // move into, or the favourites section a folder would be pinned to.
+    void set_drop_feedback(std::optional<size_t> row, bool pin);
+    // What a drop at a point means: into a row's folder, or pinning (the favourites section
+    // outside the rows, or below all rows).
+    struct DropSpot {
+        std::optional<size_t> row;
+        bool pin = false;
+    };
+    DropSpot drop_spot(kavo_ui::Point p) const;
     // Shows a favourite being dragged to a new position (screenshots).
     void show_reorder(size_t from, size_t to);
 
@@ -73,6 +83,8 @@ private:
     std::optional<size_t> m_focus_row;
     bool m_focused = false;
     std::optional<Drag> m_drag;
+    std::optional<size_t> m_drop_row;
+    bool m_drop_pin = false;
     float m_scale = 1;
     bool m_paint_dirty = false;
 };
