@@ -81,7 +81,9 @@ std::expected<Json, std::string> FileExplorerWidget::invoke(const kavo_ui::Actio
         if (!payload.is_string())
             return std::unexpected("no such control");
         const std::string id = payload.get<std::string>();
-        kavo_ui::Button* button = id == m_retry_button.id() && m_load_error ? &m_retry_button : m_toolbar.button(id);
+        kavo_ui::Button* button = id == m_retry_button.id() && m_load_error ? &m_retry_button
+                                : id == m_undo_button.id() && trash_undo_available() ? &m_undo_button
+                                                                                     : m_toolbar.button(id);
         if (id == m_path_bar.entry().input().id() || id == "files.path_input") {
             begin_location_edit();
             return Json(nullptr);

@@ -53,17 +53,21 @@ void FileExplorerWidget::update_drop_feedback(Point p)
             if (!dragged)
                 target = folder;
         }
-    m_drop_target = target;
     auto spot = m_sidebar.sidebar_bounds_contain(p, m_shell) ? m_sidebar.drop_spot(p) : views::PlacesSidebar::DropSpot{};
     bool can_pin = spot.pin && m_drag->paths.size() == 1 && std::filesystem::is_directory(m_drag->paths.front());
     m_sidebar.set_drop_feedback(spot.row, can_pin);
+    // The file view takes the highlighted target with its next layout.
+    if (target != m_file_view_drop_target) {
+        m_file_view_drop_target = target;
+        mark_dirty();
+    }
     m_paint_dirty = true;
 }
 
 void FileExplorerWidget::end_drag()
 {
     m_drag.reset();
-    m_drop_target.reset();
+    m_file_view_drop_target.reset();
     m_sidebar.set_drop_feedback(std::nullopt, false);
     mark_dirty();
 }
@@ -83,8 +87,8 @@ EventResult FileExplorerWidget::handle_drag(const PointerEvent& e)
         return EventResult::Handled;
     }
     case PointerAction::Up: {
-        if (m_drop_target && *m_drop_target < m_entries.size()) {
-            drop_onto(m_entries[*m_drop_target].path);
+        if (m_file_view_drop_target && *m_file_view_drop_target < m_entries.size()) {
+            drop_onto(m_entries[*m_file_view_drop_target].path);
         } else if (m_sidebar.sidebar_bounds_contain(e.position, m_shell)) {
             auto spot = m_sidebar.drop_spot(e.position);
             if (spot.row)

@@ -214,6 +214,9 @@ kavo_ui::EventResult FileExplorerWidget::begin_location_edit()
 kavo_ui::Point FileExplorerWidget::below(const std::string& control) const
 {
     auto* button = const_cast<views::FileToolbar&>(m_toolbar).button(control);
+    // Inside an archive Extract stands where View options would.
+    if (!button)
+        button = const_cast<views::FileToolbar&>(m_toolbar).button("files.archive.extract");
     if (!button)
         return {m_shell.content_rect().right - 200, m_shell.content_rect().top + 44};
     const auto& r = button->bounds();
@@ -237,6 +240,8 @@ void FileExplorerWidget::control_activated(const std::string& action, std::optio
         open_sort_menu(below(action));
     else if (action == "files.archive.extract")
         run = cmd::EntryAction{cmd::EntryOp::Extract, {}};
+    else if (action == "files.undo_trash")
+        run = cmd::UndoTrash{};
     if (run)
         if (auto result = execute(*run); !result)
             set_status(result.error());

@@ -49,6 +49,7 @@ FileExplorerWidget::FileExplorerWidget(std::optional<std::filesystem::path> conf
     , m_thumbnail_cache_dir(thumbnail_cache_for(m_config_dir))
     , m_requests(std::make_shared<command::RequestQueue>())
     , m_retry_button("files.retry", i18n::t("files-try-again"))
+    , m_undo_button("files.undo_trash", i18n::t("files-undo-move-trash"))
     , m_spinner(28)
     , m_user_dirs(std::move(user_dirs))
     , m_favorites(std::make_shared<views::Favorites>(std::move(favorites)))
@@ -63,6 +64,8 @@ FileExplorerWidget::FileExplorerWidget(std::optional<std::filesystem::path> conf
 {
     m_retry_button.set_on_click([q = m_requests] { q->push(command::Retry{}); });
     m_retry_button.set_kind(Button::Kind::Accent);
+    m_undo_button.set_on_click([q = m_requests] { q->push(command::ControlActivated{"files.undo_trash", std::nullopt}); });
+    m_undo_button.set_kind(Button::Kind::Accent);
 }
 
 std::unique_ptr<FileExplorerWidget> FileExplorerWidget::create(std::optional<std::filesystem::path> config_dir,
@@ -127,6 +130,15 @@ void FileExplorerWidget::show_load_error(std::string error)
 }
 
 void FileExplorerWidget::show_status_steady() { m_bubble.show_steady(); }
+
+bool FileExplorerWidget::undo_button_shown() const { return trash_undo_available() && m_bubble.visible(); }
+
+void FileExplorerWidget::show_pending_undo(std::filesystem::path trashed_entry)
+{
+    m_undo_trash = std::vector<std::filesystem::path>{std::move(trashed_entry)};
+    set_status(i18n::t_args("files-moved-to-trash", {i18n::count_arg("count", 1)}));
+    m_bubble.show_steady();
+}
 
 void FileExplorerWidget::set_view_mode(model::ViewMode mode)
 {
@@ -198,7 +210,7 @@ void FileExplorerWidget::layout(const Rect& bounds, const Theme& theme)
     model.sort_order = m_sort_order;
     model.zoom = views::zoom_factor(m_zoom);
     model.focused = m_focus_area == FocusArea::View && !m_path_bar.editing();
-    model.drop_target = m_drop_target;
+    model.drop_target = m_file_view_drop_target;
     model.renaming = renaming_index();
     model.thumbnails = [this](const model::DirectoryEntry& e) { return thumbnail_for(e); };
     m_file_view.set_model(model);
@@ -237,6 +249,13 @@ void FileExplorerWidget::draw_overlay(Painter& p, const Theme& theme)
         m_rename_input.draw(p, theme);
     }
     m_shell.draw_overlay(p, theme);
+    if (undo_button_shown()) {
+        Rect bubble = m_bubble.bubble_rect(theme);
+        float w = m_undo_button.measure(0, theme).width;
+        m_undo_button.layout(Rect::from_xywh(bubble.right + theme.px(8), bubble.top, w, bubble.height()), theme);
+        OpacityScope fade(p, m_bubble.opacity());
+        m_undo_button.draw(p, theme);
+    }
     draw_drag(p, theme);
     m_sheet_frame.draw_overlay(p, theme);
     m_menu.draw_overlay(p, theme);
@@ -257,6 +276,12 @@ EventResult FileExplorerWidget::handle_event(const Event& e)
         bool over = m_bubble.visible() && m_bubble.bubble_rect(m_theme).contains(pointer->position)
             && pointer->action != PointerAction::Leave;
         m_bubble.set_hover(over, m_now);
+    }
+    // The Undo control floats above everything else.
+    if (undo_button_shown() && std::holds_alternative<PointerEvent>(e)
+        && m_undo_button.handle_event(e) == EventResult::Handled) {
+        run_pending_requests();
+        return EventResult::Handled;
     }
     // A drag in progress owns the pointer.
     if (auto* pointer = std::get_if<PointerEvent>(&e); pointer && m_drag && m_drag->armed) {
@@ -385,6 +410,8 @@ void FileExplorerWidget::accessibility(std::vector<AccessNode>& out) const
     }
     if (renaming_index())
         m_rename_input.accessibility(window.children);
+    if (undo_button_shown())
+        m_undo_button.accessibility(window.children);
     m_sheet_frame.accessibility(window.children);
     m_menu.accessibility(window.children);
     out.push_back(std::move(window));

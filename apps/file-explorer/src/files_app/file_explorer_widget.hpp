@@ -150,6 +150,8 @@ public:
     void show_loading_state();
     void show_load_error(std::string error);
     void show_status_steady();
+    // Screenshots: a move to Trash that can be undone, with its status and Undo control.
+    void show_pending_undo(std::filesystem::path trashed_entry);
     // Waits until every thumbnail asked for is made (screenshots of thumbnails).
     void wait_for_thumbnails();
     // Outstanding thumbnail requests; nothing when there is no thumbnail service.
@@ -270,6 +272,9 @@ private:
 
     // Child widgets.
     kavo_ui::Button m_retry_button;
+    // Next to the status bubble while a move to Trash can be undone.
+    kavo_ui::Button m_undo_button;
+    bool undo_button_shown() const;
     kavo_ui::Spinner m_spinner;
     kavo_ui::UserDirs m_user_dirs;
     std::shared_ptr<views::Favorites> m_favorites;
@@ -290,7 +295,7 @@ private:
         kavo_ui::Point pointer;
     };
     std::optional<DragState> m_drag;
-    std::optional<size_t> m_drop_target;
+    std::optional<size_t> m_file_view_drop_target;
     // The inline name field and the entry it names.
     kavo_ui::TextInput m_rename_input;
     std::optional<std::filesystem::path> m_rename_target;

@@ -76,7 +76,7 @@ void apply_scene_state(const std::string& scene, app::FileExplorerWidget& w)
             w.open_rename(0);
     } else if (scene == "dropmove" || scene == "pindrag") {
         show_drag_scene(scene, w);
-    } else if (scene == "menu") {
+    } else if (scene == "menu" || scene == "archive-menu") {
         w.open_main_menu_at_button();
     } else if (scene == "places") {
         w.shell().set_snapped_open(true);
@@ -84,6 +84,9 @@ void apply_scene_state(const std::string& scene, app::FileExplorerWidget& w)
         w.sidebar().show_reorder(1, std::min<size_t>(3, w.favorites().places().size() - 1));
     } else if (scene == "status") {
         w.show_status_steady();
+    } else if (scene == "undo-trash") {
+        auto trash = w.trash_folder().value_or(std::filesystem::temp_directory_path() / "Trash" / "files");
+        w.show_pending_undo(trash / "Notes.txt");
     } else if (scene == "loading") {
         w.show_loading_state();
     } else if (scene == "error") {
