@@ -75,6 +75,8 @@ TEST_F(WindowTrash, UndoIsUnavailableWhenTheHomeTrashDidNotGetEveryItem)
 {
     // Items on another file system go to that mount's own Trash; the home Trash gains nothing,
     // the counts differ, and undo refuses rather than guess.
+    std::filesystem::path mount_trash = "/dev/shm/.Trash-" + std::to_string(::getuid());
+    bool mount_trash_existed = std::filesystem::exists(mount_trash);
     std::string pattern = "/dev/shm/files-trash-XXXXXX";
     ASSERT_TRUE(::mkdtemp(pattern.data()));
     std::filesystem::path shm(pattern);
@@ -93,7 +95,8 @@ TEST_F(WindowTrash, UndoIsUnavailableWhenTheHomeTrashDidNotGetEveryItem)
     }
     std::error_code ec;
     std::filesystem::remove_all(shm, ec);
-    std::filesystem::path mount_trash = "/dev/shm/.Trash-" + std::to_string(::getuid());
+    if (!mount_trash_existed)
+        std::filesystem::remove_all(mount_trash, ec);
     for (const char* suffix : {"-x.txt", "-y.txt"}) {
         std::filesystem::remove(mount_trash / "files" / (tag + suffix), ec);
         std::filesystem::remove(mount_trash / "info" / (tag + suffix + ".trashinfo"), ec);
