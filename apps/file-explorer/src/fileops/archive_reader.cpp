@@ -5,6 +5,7 @@
 #include "fileops/utf8_names_scope.hpp"
 
 #include "kavo_services/error.hpp"
+#include "kavo_services/utf8.hpp"
 
 #include <algorithm>
 #include <archive.h>
@@ -155,7 +156,7 @@ std::expected<std::unique_ptr<ArchiveReader>, std::string> ArchiveReader::open(c
     archive_read_set_seek_callback(a, &Source::seek);
     archive_read_set_skip_callback(a, &Source::skip);
     archive_read_set_callback_data(a, reader->m_source.get());
-    if (archive_read_open1(a) != ARCHIVE_OK)
+    if (int status = archive_read_open1(a); status != ARCHIVE_OK && status != ARCHIVE_WARN)
         return std::unexpected(error_text(a));
     return reader;
 }
@@ -168,6 +169,11 @@ ArchiveReader::ArchiveReader(ArchiveKind kind, std::unique_ptr<Source> source, s
 ArchiveReader::~ArchiveReader() { archive_read_free(m_archive); }
 
 std::string ArchiveReader::library_error() const { return error_text(m_archive); }
+
+std::string ArchiveReader::write_error(int error) const
+{
+    return kavo_services::Error::from_errno(error, kavo_services::lossy_utf8(std::string_view(m_member_path))).text;
+}
 
 std::string ArchiveReader::truncated_text() const
 {
@@ -220,6 +226,7 @@ std::expected<std::optional<ArchiveMember>, std::string> ArchiveReader::next()
             return std::unexpected(std::string(k_empty_entry));
         member.path = std::move(*path);
         member.declared_size = m_declared;
+        m_member_path = member.path;
         if (archive_entry_mtime_is_set(entry)) {
             member.mtime_seconds = archive_entry_mtime(entry);
             long nanoseconds = archive_entry_mtime_nsec(entry);
@@ -252,7 +259,7 @@ std::expected<void, std::string> ArchiveReader::copy_data_to(int fd)
                 if (n < 0 && errno == EINTR)
                     continue;
                 if (n < 0)
-                    return std::unexpected(kavo_services::Error::from_errno(errno).text);
+                    return std::unexpected(write_error(errno));
                 done += size_t(n);
             }
             end = std::max(end, uint64_t(offset) + length);
@@ -265,7 +272,7 @@ std::expected<void, std::string> ArchiveReader::copy_data_to(int fd)
     // A sparse member may end in a hole, which no block covers.
     if (m_sparse && end < m_declared) {
         if (::ftruncate(fd, off_t(m_declared)) != 0)
-            return std::unexpected(kavo_services::Error::from_errno(errno).text);
+            return std::unexpected(write_error(errno));
         end = m_declared;
     }
     if (end != m_declared)

@@ -55,11 +55,14 @@ private:
     ArchiveReader(ArchiveKind kind, std::unique_ptr<Source> source, struct archive* handle);
     std::string library_error() const;
     std::string truncated_text() const;
+    std::string write_error(int error) const;
 
     ArchiveKind m_kind;
     std::unique_ptr<Source> m_source;
     struct archive* m_archive;
     ArchiveLimits m_limits;
+    // Of the member next() returned last.
+    std::string m_member_path;
     uint64_t m_declared = 0;
     bool m_sparse = false;
 };

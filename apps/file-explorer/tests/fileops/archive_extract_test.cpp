@@ -3,6 +3,7 @@
 #include "fileops/extraction_folder.hpp"
 #include "support/archive_corpus.hpp"
 #include "support/temp_tree.hpp"
+#include "support/unprivileged.hpp"
 
 #include <gtest/gtest.h>
 
@@ -252,6 +253,22 @@ TEST_F(ArchiveExtractTest, DestinationRules)
     auto deep = extract_archive(zip, m_tree.path("missing/ancestors/dest"));
     ASSERT_TRUE(deep.has_value()) << deep.error();
     EXPECT_EQ(tree_of(m_tree.path("missing")), (Tree {{"ancestors/", ""}, {"ancestors/dest/", ""}, {"ancestors/dest/a", "x"}}));
+}
+
+TEST_F(ArchiveExtractTest, UnwritableParentFailsCleanly)
+{
+    auto zip = archive("x.zip", RawZip().file("a").bytes());
+    ::chmod(m_tree.path("out").c_str(), 0555);
+    m_tree.open_to_everyone();
+    ::chmod(m_tree.path("in").c_str(), 0755);
+    ::chmod(zip.c_str(), 0644);
+    auto error = files::test_support::run_unprivileged_text([&] {
+        auto extracted = extract_archive(zip, destination());
+        return extracted ? std::string("extracted") : extracted.error();
+    });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(*error, m_tree.path("out").native() + ": Permission denied (os error 13)");
+    EXPECT_TRUE(tree_of(m_tree.path("out")).empty());
 }
 
 TEST_F(ArchiveExtractTest, TemporaryFolderNamesAreReservedNotShared)
