@@ -1,106 +1,20 @@
 #include "fileops/archive_reader.hpp"
 
 #include "fileops/archive_paths.hpp"
+#include "fileops/archive_source.hpp"
 #include "fileops/ascii_nocase.hpp"
 #include "fileops/utf8_names_scope.hpp"
 
 #include "kavo_services/error.hpp"
+#include "kavo_services/utf8.hpp"
 
 #include <algorithm>
 #include <archive.h>
 #include <archive_entry.h>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace files::fileops {
-
-// The archive file as libarchive's client: positioned reads into one buffer that is handed out
-// without copying. The seekable ZIP reader jumps to every member's local header; when the member
-// lies in the buffer already, that costs nothing, where a plain file client would read a whole
-// block again for every member.
-class ArchiveReader::Source {
-public:
-    static std::expected<std::unique_ptr<Source>, std::string> open(const std::filesystem::path& path)
-    {
-        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return std::unexpected(kavo_services::Error::from_errno(errno).text);
-        struct stat st {};
-        if (::fstat(fd, &st) != 0) {
-            int error = errno;
-            ::close(fd);
-            return std::unexpected(kavo_services::Error::from_errno(error).text);
-        }
-        return std::unique_ptr<Source>(new Source(fd, st.st_size));
-    }
-    Source(const Source&) = delete;
-    Source& operator=(const Source&) = delete;
-    ~Source() { ::close(m_fd); }
-
-    static la_ssize_t read(struct archive* a, void* self, const void** data) { return static_cast<Source*>(self)->read(a, data); }
-    static la_int64_t seek(struct archive*, void* self, la_int64_t offset, int whence)
-    {
-        return static_cast<Source*>(self)->seek(offset, whence);
-    }
-    static la_int64_t skip(struct archive*, void* self, la_int64_t request) { return static_cast<Source*>(self)->skip(request); }
-
-private:
-    static constexpr size_t k_buffer_size = 128 * 1024;
-
-    Source(int fd, int64_t size) : m_fd(fd), m_size(size), m_buffer(new char[k_buffer_size]) {}
-
-    la_ssize_t read(struct archive* a, const void** data)
-    {
-        if (m_pos < m_buffer_start || m_pos >= m_buffer_start + m_buffer_length) {
-            ssize_t n;
-            do
-                n = ::pread(m_fd, m_buffer.get(), k_buffer_size, m_pos);
-            while (n < 0 && errno == EINTR);
-            if (n < 0) {
-                int error = errno;
-                archive_set_error(a, error, "%s", kavo_services::Error::from_errno(error).text.c_str());
-                return -1;
-            }
-            m_buffer_start = m_pos;
-            m_buffer_length = n;
-            if (n == 0)
-                return 0;
-        }
-        int64_t skip = m_pos - m_buffer_start;
-        *data = m_buffer.get() + skip;
-        la_ssize_t available = m_buffer_length - skip;
-        m_pos += available;
-        return available;
-    }
-
-    la_int64_t seek(la_int64_t offset, int whence)
-    {
-        int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? m_pos : m_size;
-        int64_t target = 0;
-        if (__builtin_add_overflow(base, offset, &target) || target < 0)
-            return ARCHIVE_FATAL;
-        m_pos = target;
-        return target;
-    }
-
-    la_int64_t skip(la_int64_t request)
-    {
-        int64_t n = request < m_size - m_pos ? request : m_size - m_pos;
-        if (n <= 0)
-            return 0;
-        m_pos += n;
-        return n;
-    }
-
-    int m_fd;
-    int64_t m_size;
-    std::unique_ptr<char[]> m_buffer;
-    int64_t m_buffer_start = 0;
-    int64_t m_buffer_length = 0;
-    int64_t m_pos = 0;
-};
 
 namespace {
 
@@ -136,7 +50,7 @@ std::string error_text(struct archive* a) { return error_text_of(a).value_or("un
 std::expected<std::unique_ptr<ArchiveReader>, std::string> ArchiveReader::open(const std::filesystem::path& path)
 {
     Utf8NamesScope utf8_names;
-    auto source = Source::open(path);
+    auto source = ArchiveSource::open(path);
     if (!source)
         return std::unexpected(std::move(source.error()));
     ArchiveKind kind = reader_kind(path);
@@ -151,16 +65,13 @@ std::expected<std::unique_ptr<ArchiveReader>, std::string> ArchiveReader::open(c
         if (kind == ArchiveKind::TarGz)
             archive_read_support_filter_gzip(a);
     }
-    archive_read_set_read_callback(a, &Source::read);
-    archive_read_set_seek_callback(a, &Source::seek);
-    archive_read_set_skip_callback(a, &Source::skip);
-    archive_read_set_callback_data(a, reader->m_source.get());
-    if (archive_read_open1(a) != ARCHIVE_OK)
+    reader->m_source->attach(a);
+    if (int status = archive_read_open1(a); status != ARCHIVE_OK && status != ARCHIVE_WARN)
         return std::unexpected(error_text(a));
     return reader;
 }
 
-ArchiveReader::ArchiveReader(ArchiveKind kind, std::unique_ptr<Source> source, struct archive* handle)
+ArchiveReader::ArchiveReader(ArchiveKind kind, std::unique_ptr<ArchiveSource> source, struct archive* handle)
     : m_kind(kind), m_source(std::move(source)), m_archive(handle)
 {
 }
@@ -168,6 +79,11 @@ ArchiveReader::ArchiveReader(ArchiveKind kind, std::unique_ptr<Source> source, s
 ArchiveReader::~ArchiveReader() { archive_read_free(m_archive); }
 
 std::string ArchiveReader::library_error() const { return error_text(m_archive); }
+
+std::string ArchiveReader::write_error(int error) const
+{
+    return kavo_services::Error::from_errno(error, kavo_services::lossy_utf8(std::string_view(m_member_path))).text;
+}
 
 std::string ArchiveReader::truncated_text() const
 {
@@ -220,6 +136,7 @@ std::expected<std::optional<ArchiveMember>, std::string> ArchiveReader::next()
             return std::unexpected(std::string(k_empty_entry));
         member.path = std::move(*path);
         member.declared_size = m_declared;
+        m_member_path = member.path;
         if (archive_entry_mtime_is_set(entry)) {
             member.mtime_seconds = archive_entry_mtime(entry);
             long nanoseconds = archive_entry_mtime_nsec(entry);
@@ -252,7 +169,7 @@ std::expected<void, std::string> ArchiveReader::copy_data_to(int fd)
                 if (n < 0 && errno == EINTR)
                     continue;
                 if (n < 0)
-                    return std::unexpected(kavo_services::Error::from_errno(errno).text);
+                    return std::unexpected(write_error(errno));
                 done += size_t(n);
             }
             end = std::max(end, uint64_t(offset) + length);
@@ -265,7 +182,7 @@ std::expected<void, std::string> ArchiveReader::copy_data_to(int fd)
     // A sparse member may end in a hole, which no block covers.
     if (m_sparse && end < m_declared) {
         if (::ftruncate(fd, off_t(m_declared)) != 0)
-            return std::unexpected(kavo_services::Error::from_errno(errno).text);
+            return std::unexpected(write_error(errno));
         end = m_declared;
     }
     if (end != m_declared)

@@ -14,6 +14,8 @@ struct archive;
 
 namespace files::fileops {
 
+class ArchiveSource;
+
 // One member of an archive as extraction and browsing see it: it passed the limits and the entry
 // path rule, and it is not a link.
 struct ArchiveMember {
@@ -49,17 +51,18 @@ public:
     // ZIP entry" or "truncated TAR entry" unless exactly the declared size arrived.
     std::expected<void, std::string> copy_data_to(int fd);
 
-    class Source;
-
 private:
-    ArchiveReader(ArchiveKind kind, std::unique_ptr<Source> source, struct archive* handle);
+    ArchiveReader(ArchiveKind kind, std::unique_ptr<ArchiveSource> source, struct archive* handle);
     std::string library_error() const;
     std::string truncated_text() const;
+    std::string write_error(int error) const;
 
     ArchiveKind m_kind;
-    std::unique_ptr<Source> m_source;
+    std::unique_ptr<ArchiveSource> m_source;
     struct archive* m_archive;
     ArchiveLimits m_limits;
+    // Of the member next() returned last.
+    std::string m_member_path;
     uint64_t m_declared = 0;
     bool m_sparse = false;
 };

@@ -117,7 +117,7 @@ std::expected<std::unique_ptr<ExtractionFolder>, std::string> ExtractionFolder::
         if (::mkdirat(parent_fd.get(), candidate.c_str(), 0777) != 0) {
             if (errno == EEXIST)
                 continue;
-            return failure(errno, candidate);
+            return failure(errno, parent.native());
         }
         UniqueFd root(::openat(parent_fd.get(), candidate.c_str(), k_folder_flags));
         if (!root) {

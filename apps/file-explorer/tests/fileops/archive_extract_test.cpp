@@ -1,8 +1,10 @@
 #include "fileops/archive_extract.hpp"
 #include "fileops/archive_names.hpp"
+#include "fileops/archive_reader.hpp"
 #include "fileops/extraction_folder.hpp"
 #include "support/archive_corpus.hpp"
 #include "support/temp_tree.hpp"
+#include "support/unprivileged.hpp"
 
 #include <gtest/gtest.h>
 
@@ -196,6 +198,8 @@ TEST_F(ArchiveExtractTest, WritesOnlyPlainFilesAndFoldersInside)
              .bytes(),
          {{"a", "content"}},
          {"a"}},
+        {"sparse tar member ending in a hole", "x.tar", RawTar().sparse("disk.img", "dataDATA", {{4096, 4}, {8000, 4}}, 20'000).bytes(),
+         {{"disk.img", std::string(4096, '\0') + "data" + std::string(3900, '\0') + "DATA" + std::string(11'996, '\0')}}, {"disk.img"}},
         {"backslashes are part of a tar name", "x.tar", RawTar().file("back\\slash").bytes(), {{"back\\slash", "x"}}, {"back\\slash"}},
         {"UTF-8 zip name", "x.zip", RawZip().add({.name = "\xc3\x9c" "bersicht.txt", .data = "u", .utf8_name = true}).bytes(),
          {{"\xc3\x9c" "bersicht.txt", "u"}}, {"\xc3\x9c" "bersicht.txt"}},
@@ -214,6 +218,26 @@ TEST_F(ArchiveExtractTest, WritesOnlyPlainFilesAndFoldersInside)
         EXPECT_TRUE(tree_of(m_tree.path("victim")).empty());
         std::filesystem::remove_all(destination());
     }
+}
+
+// A member whose data runs on past its declared size (a bomb hiding behind small headers) is cut
+// off before the excess is written, not found out afterwards.
+TEST_F(ArchiveExtractTest, AMemberNeverGrowsPastItsDeclaredSize)
+{
+    auto zip = archive("x.zip", RawZip().add({.name = "f", .data = std::string(100'000, 'z'), .central_size = 50, .data_descriptor = true}).bytes());
+    auto reader = files::fileops::ArchiveReader::open(zip);
+    ASSERT_TRUE(reader.has_value()) << reader.error();
+    auto member = (*reader)->next();
+    ASSERT_TRUE(member.has_value() && member->has_value());
+    EXPECT_EQ((*member)->declared_size, 50u);
+    auto out = m_tree.file("out/copy");
+    int fd = ::open(out.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    auto copied = (*reader)->copy_data_to(fd);
+    ::close(fd);
+    ASSERT_FALSE(copied.has_value());
+    EXPECT_EQ(copied.error(), "truncated ZIP entry");
+    EXPECT_LE(std::filesystem::file_size(out), 50u);
 }
 
 TEST_F(ArchiveExtractTest, EntryCountIsBounded)
@@ -252,6 +276,22 @@ TEST_F(ArchiveExtractTest, DestinationRules)
     auto deep = extract_archive(zip, m_tree.path("missing/ancestors/dest"));
     ASSERT_TRUE(deep.has_value()) << deep.error();
     EXPECT_EQ(tree_of(m_tree.path("missing")), (Tree {{"ancestors/", ""}, {"ancestors/dest/", ""}, {"ancestors/dest/a", "x"}}));
+}
+
+TEST_F(ArchiveExtractTest, UnwritableParentFailsCleanly)
+{
+    auto zip = archive("x.zip", RawZip().file("a").bytes());
+    ::chmod(m_tree.path("out").c_str(), 0555);
+    m_tree.open_to_everyone();
+    ::chmod(m_tree.path("in").c_str(), 0755);
+    ::chmod(zip.c_str(), 0644);
+    auto error = files::test_support::run_unprivileged_text([&] {
+        auto extracted = extract_archive(zip, destination());
+        return extracted ? std::string("extracted") : extracted.error();
+    });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(*error, m_tree.path("out").native() + ": Permission denied (os error 13)");
+    EXPECT_TRUE(tree_of(m_tree.path("out")).empty());
 }
 
 TEST_F(ArchiveExtractTest, TemporaryFolderNamesAreReservedNotShared)

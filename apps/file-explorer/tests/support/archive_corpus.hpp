@@ -156,6 +156,10 @@ public:
         std::string link {};
         // The size the header declares; the data written stays as it is.
         std::optional<uint64_t> declared_size {};
+        // An old-GNU sparse member ('S'): up to four (offset, length) regions whose bytes are
+        // `data`, one after the other, in a file of `real_size` bytes.
+        std::vector<std::pair<uint64_t, uint64_t>> sparse_map {};
+        uint64_t real_size = 0;
     };
 
     RawTar& add(Member m)
@@ -168,6 +172,10 @@ public:
     RawTar& symlink(std::string name, std::string target)
     {
         return add({.name = std::move(name), .type = '2', .data = {}, .link = std::move(target)});
+    }
+    RawTar& sparse(std::string name, std::string data, std::vector<std::pair<uint64_t, uint64_t>> map, uint64_t real_size)
+    {
+        return add({.name = std::move(name), .type = 'S', .data = std::move(data), .sparse_map = std::move(map), .real_size = real_size});
     }
     RawTar& hard_link(std::string name, std::string target)
     {
@@ -220,9 +228,20 @@ private:
         octal(h.data() + 136, 12, 1'735'689'600);  // 2025-01-01
         h[156] = m.type;
         std::copy(m.link.begin(), m.link.end(), h.data() + 157);
-        std::copy_n("ustar", 6, h.data() + 257);
-        h[263] = '0';
-        h[264] = '0';
+        if (m.sparse_map.empty()) {
+            std::copy_n("ustar", 6, h.data() + 257);
+            h[263] = '0';
+            h[264] = '0';
+        } else {
+            if (m.sparse_map.size() > 4)
+                throw std::invalid_argument("RawTar sparse maps are limited to 4 regions");
+            std::copy_n("ustar  ", 8, h.data() + 257);
+            for (size_t i = 0; i < m.sparse_map.size(); ++i) {
+                octal(h.data() + 386 + 24 * i, 12, m.sparse_map[i].first);
+                octal(h.data() + 398 + 24 * i, 12, m.sparse_map[i].second);
+            }
+            octal(h.data() + 483, 12, m.real_size);
+        }
         std::fill_n(h.data() + 148, 8, ' ');
         uint32_t sum = 0;
         for (unsigned char c : h)
