@@ -1,6 +1,6 @@
 #include "support/hand_over.hpp"
 #include "support/trash_fixture.hpp"
-#include "support/unprivileged.hpp"
+#include "kavo_testing/unprivileged.hpp"
 
 namespace {
 

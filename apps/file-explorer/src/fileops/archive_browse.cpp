@@ -3,7 +3,8 @@
 #include "fileops/archive_paths.hpp"
 #include "fileops/archive_reader.hpp"
 
-#include "kavo_services/mime.hpp"
+#include "model/entry_fields.hpp"
+
 #include "kavo_services/utf8.hpp"
 
 #include <ctime>
@@ -13,55 +14,6 @@
 namespace files::fileops {
 
 namespace {
-
-// The text after the last dot of the name; a name whose only dot is its first byte has none.
-std::string mime_type_for_name(std::string_view name)
-{
-    size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0)
-        return std::string(kavo_services::k_octet_stream);
-    std::string_view extension = name.substr(dot + 1);
-    if (!kavo_services::is_valid_utf8(extension))
-        return std::string(kavo_services::k_octet_stream);
-    return kavo_services::mime_type_for_extension(extension);
-}
-
-int32_t utc_offset_by_localtime(int64_t seconds)
-{
-    time_t t = static_cast<time_t>(seconds);
-    struct tm local;
-    if (!::localtime_r(&t, &local))
-        return 0;
-    return static_cast<int32_t>(local.tm_gmtoff);
-}
-
-// The members of an archive were mostly written within the same hours, so the local zone's
-// offset is remembered per hour: an hour whose first and last second have the same offset holds
-// no zone change.
-class UtcOffsets {
-public:
-    int32_t at(int64_t seconds)
-    {
-        constexpr int64_t k_cacheable = int64_t(1) << 50;
-        if (seconds <= -k_cacheable || seconds >= k_cacheable)
-            return utc_offset_by_localtime(seconds);
-        int64_t hour = seconds >= 0 ? seconds / 3600 : -((-seconds + 3599) / 3600);
-        if (m_filled && m_hour == hour)
-            return m_offset;
-        int32_t first = utc_offset_by_localtime(hour * 3600);
-        if (first != utc_offset_by_localtime(hour * 3600 + 3599))
-            return utc_offset_by_localtime(seconds);
-        m_filled = true;
-        m_hour = hour;
-        m_offset = first;
-        return first;
-    }
-
-private:
-    bool m_filled = false;
-    int64_t m_hour = 0;
-    int32_t m_offset = 0;
-};
 
 class ChildCollector {
 public:
@@ -93,7 +45,7 @@ public:
             model::DirectoryEntry& entry = m_entries.emplace_back();
             entry.name = kavo_services::lossy_utf8(name);
             entry.path = std::filesystem::path(m_base + std::string(name));
-            entry.mime_type = mime_type_for_name(name);
+            entry.mime_type = model::mime_type_for_name(name);
             entry.is_folder = is_folder;
             entry.size = is_folder ? 0 : member.declared_size;
         }
@@ -116,7 +68,7 @@ private:
     std::string m_base;
     std::unordered_map<std::string, size_t> m_index;
     model::EntryList m_entries;
-    UtcOffsets m_offsets;
+    model::UtcOffsets m_offsets;
 };
 
 }

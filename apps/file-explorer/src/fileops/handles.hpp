@@ -1,40 +1,14 @@
 #pragma once
 
+#include "kavo_services/unique_fd.hpp"
+
 #include <dirent.h>
 #include <unistd.h>
 #include <utility>
 
 namespace files::fileops {
 
-// An owned file descriptor, closed when the owner goes away.
-class UniqueFd {
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : m_fd(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            m_fd = std::exchange(other.m_fd, -1);
-        }
-        return *this;
-    }
-    ~UniqueFd() { reset(); }
-
-    int get() const { return m_fd; }
-    explicit operator bool() const { return m_fd >= 0; }
-    int release() { return std::exchange(m_fd, -1); }
-    void reset()
-    {
-        // Linux releases the descriptor even when close reports EINTR, so it is never retried.
-        if (m_fd >= 0)
-            ::close(std::exchange(m_fd, -1));
-    }
-
-private:
-    int m_fd = -1;
-};
+using kavo_services::UniqueFd;
 
 // An owned directory stream; its descriptor doubles as the folder handle for *at calls.
 class DirStream {

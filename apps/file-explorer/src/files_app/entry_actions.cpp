@@ -1,31 +1,15 @@
 #include "files_app/entry_actions.hpp"
 
+#include "fileops/archive_kind.hpp"
+
 #include <algorithm>
-#include <cctype>
 #include <string>
 
 namespace files::app {
 
-namespace {
-
-bool ends_with_ci(std::string_view s, std::string_view suffix)
-{
-    if (s.size() < suffix.size())
-        return false;
-    return std::equal(suffix.begin(), suffix.end(), s.end() - long(suffix.size()),
-                      [](char a, char b) { return std::tolower(uint8_t(a)) == std::tolower(uint8_t(b)); });
-}
-
-}
-
 bool is_extractable_archive(const model::DirectoryEntry& entry)
 {
-    if (entry.is_folder)
-        return false;
-    for (std::string_view suffix : {".zip", ".tar", ".tar.gz", ".tgz", ".gz"})
-        if (ends_with_ci(entry.name, suffix))
-            return true;
-    return false;
+    return !entry.is_folder && fileops::archive_kind(entry.path).has_value();
 }
 
 std::vector<EntryItem> entry_items(const FolderSituation& situation, std::span<const model::DirectoryEntry* const> selection)

@@ -12,10 +12,6 @@
 
 namespace files::app {
 
-namespace {
-uint64_t clamped(size_t n) { return std::min<uint64_t>(n, uint64_t(std::numeric_limits<int64_t>::max())); }
-}
-
 void FileExplorerWidget::compress(const std::vector<size_t>& indices)
 {
     auto sources = paths_of(indices);
@@ -42,7 +38,7 @@ void FileExplorerWidget::extract(const std::vector<size_t>& indices)
             set_status(i18n::t_args("files-archive-extract-failed", {i18n::arg("error", extracted.error())}));
             return;
         }
-        set_status(i18n::t_args("files-archive-extracted", {i18n::count_arg("count", clamped(extracted->size()))}));
+        set_status(i18n::t_args("files-archive-extracted", {i18n::count_arg("count", extracted->size())}));
         return;
     }
     std::vector<std::filesystem::path> archives;
@@ -67,10 +63,10 @@ void FileExplorerWidget::extract(const std::vector<size_t>& indices)
     }
     reload();
     if (failures.empty())
-        set_status(i18n::t_args("files-archive-extracted", {i18n::count_arg("count", clamped(total))}));
+        set_status(i18n::t_args("files-archive-extracted", {i18n::count_arg("count", total)}));
     else
         set_status(i18n::t_args("files-archive-extracted-partial",
-                                {i18n::count_arg("count", clamped(total)), i18n::arg("failures", failures)}));
+                                {i18n::count_arg("count", total), i18n::arg("failures", failures)}));
 }
 
 }

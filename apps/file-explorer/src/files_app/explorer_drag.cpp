@@ -13,10 +13,6 @@ namespace files::app {
 
 using namespace kavo_ui;
 
-namespace {
-uint64_t clamped(size_t n) { return std::min<uint64_t>(n, uint64_t(std::numeric_limits<int64_t>::max())); }
-}
-
 void FileExplorerWidget::begin_drag(const command::DragStart& start)
 {
     // A press on a selected entry drags the whole selection; on another entry just that one.
@@ -40,7 +36,7 @@ std::string FileExplorerWidget::drag_label() const
         return {};
     if (m_drag->paths.size() == 1)
         return kavo_services::lossy_utf8(m_drag->paths.front().filename());
-    return i18n::t_args("files-drag-items", {i18n::count_arg("count", clamped(m_drag->paths.size()))});
+    return i18n::t_args("files-drag-items", {i18n::count_arg("count", m_drag->paths.size())});
 }
 
 void FileExplorerWidget::update_drop_feedback(Point p)
@@ -132,11 +128,11 @@ void FileExplorerWidget::drop_onto(const std::filesystem::path& target)
     if (moved == 0 && failed == 0)
         set_status(i18n::t("files-nothing-to-move"));
     else if (failed == 0)
-        set_status(i18n::t_args("files-moved-to-folder", {i18n::count_arg("count", clamped(moved)), i18n::arg("destination", destination)}));
+        set_status(i18n::t_args("files-moved-to-folder", {i18n::count_arg("count", moved), i18n::arg("destination", destination)}));
     else
-        set_status(i18n::t_args("files-moved-with-failures", {i18n::count_arg("moved", clamped(moved)),
+        set_status(i18n::t_args("files-moved-with-failures", {i18n::count_arg("moved", moved),
                                                               i18n::arg("destination", destination),
-                                                              i18n::count_arg("failed", clamped(failed))}));
+                                                              i18n::count_arg("failed", failed)}));
 }
 
 void FileExplorerWidget::draw_drag(Painter& p, const Theme& theme)

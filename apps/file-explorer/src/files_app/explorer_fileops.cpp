@@ -15,7 +15,6 @@ using kavo_actions::Json;
 
 namespace {
 
-uint64_t clamped(size_t n) { return std::min<uint64_t>(n, uint64_t(std::numeric_limits<int64_t>::max())); }
 
 }
 
@@ -29,7 +28,7 @@ void FileExplorerWidget::copy_to_clipboard(const std::vector<size_t>& indices, b
     for (size_t i : sorted)
         if (i < m_entries.size())
             m_clipboard.items.push_back(m_entries[i].path);
-    set_status(i18n::t_args(cut ? "files-cut" : "files-copied", {i18n::count_arg("count", clamped(m_clipboard.items.size()))}));
+    set_status(i18n::t_args(cut ? "files-cut" : "files-copied", {i18n::count_arg("count", m_clipboard.items.size())}));
 }
 
 void FileExplorerWidget::paste()
@@ -47,10 +46,10 @@ void FileExplorerWidget::paste()
         m_clipboard.items = failed;
     reload();
     if (failed.empty())
-        set_status(i18n::t_args("files-pasted", {i18n::count_arg("count", clamped(total))}));
+        set_status(i18n::t_args("files-pasted", {i18n::count_arg("count", total)}));
     else
-        set_status(i18n::t_args("files-pasted-with-failures", {i18n::count_arg("count", clamped(total - failed.size())),
-                                                               i18n::count_arg("failed", clamped(failed.size()))}));
+        set_status(i18n::t_args("files-pasted-with-failures", {i18n::count_arg("count", total - failed.size()),
+                                                               i18n::count_arg("failed", failed.size())}));
 }
 
 std::vector<fileops::Template> FileExplorerWidget::templates() const

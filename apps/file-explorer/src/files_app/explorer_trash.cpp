@@ -1,5 +1,7 @@
 #include "files_app/file_explorer_widget.hpp"
 
+#include "kavo_services/paths.hpp"
+
 #include "i18n/catalog.hpp"
 #include "kavo_trash/trash.hpp"
 
@@ -15,26 +17,13 @@ using kavo_actions::Json;
 
 namespace {
 
-uint64_t clamped(size_t n) { return std::min<uint64_t>(n, uint64_t(std::numeric_limits<int64_t>::max())); }
-
-bool is_within(const std::filesystem::path& path, const std::filesystem::path& folder)
-{
-    auto p = path.begin();
-    for (auto f = folder.begin(); f != folder.end(); ++f, ++p) {
-        if (f->empty())
-            continue;
-        if (p == path.end() || *p != *f)
-            return false;
-    }
-    return true;
-}
 
 }
 
 bool FileExplorerWidget::in_trash() const
 {
     auto trash = trash_folder();
-    return trash && is_within(m_current_dir, *trash);
+    return trash && kavo_services::path_is_within(m_current_dir, *trash);
 }
 
 std::optional<std::set<std::filesystem::path>> FileExplorerWidget::trash_snapshot() const
@@ -90,8 +79,8 @@ void FileExplorerWidget::delete_selection(const std::vector<size_t>& indices)
     if (in_trash()) {
         // Nothing is deleted before the user confirms.
         Sheet sheet;
-        sheet.title = i18n::t_args("files-permanent-delete-title", {i18n::count_arg("count", clamped(paths.size()))});
-        sheet.summary = i18n::t_args("files-permanent-delete-summary", {i18n::count_arg("count", clamped(paths.size()))});
+        sheet.title = i18n::t_args("files-permanent-delete-title", {i18n::count_arg("count", paths.size())});
+        sheet.summary = i18n::t_args("files-permanent-delete-summary", {i18n::count_arg("count", paths.size())});
         sheet.details = {i18n::t("files-permanent-delete-loss")};
         sheet.confirm = ConfirmAction{ConfirmKind::PurgeEntries, i18n::t("files-permanent-delete-confirm"), paths, {}, {}};
         open_sheet(std::move(sheet));
@@ -114,7 +103,7 @@ void FileExplorerWidget::delete_selection(const std::vector<size_t>& indices)
             m_undo_trash = std::move(added);
     }
     reload();
-    set_status(i18n::t_args("files-moved-to-trash", {i18n::count_arg("count", clamped(paths.size()))}));
+    set_status(i18n::t_args("files-moved-to-trash", {i18n::count_arg("count", paths.size())}));
 }
 
 void FileExplorerWidget::purge(const std::vector<std::filesystem::path>& paths)
@@ -128,7 +117,7 @@ void FileExplorerWidget::purge(const std::vector<std::filesystem::path>& paths)
         return;
     }
     reload();
-    set_status(i18n::t_args("files-permanently-deleted", {i18n::count_arg("count", clamped(std::min(*purged, paths.size())))}));
+    set_status(i18n::t_args("files-permanently-deleted", {i18n::count_arg("count", std::min(*purged, paths.size()))}));
 }
 
 void FileExplorerWidget::undo_trash()
@@ -157,7 +146,7 @@ void FileExplorerWidget::undo_trash()
         return unavailable();
     m_undo_trash.reset();
     reload();
-    set_status(i18n::t_args("files-undo-trash-restored", {i18n::count_arg("count", clamped(*restored))}));
+    set_status(i18n::t_args("files-undo-trash-restored", {i18n::count_arg("count", *restored)}));
 }
 
 void FileExplorerWidget::restore_selection(const std::vector<size_t>& indices)
@@ -171,7 +160,7 @@ void FileExplorerWidget::restore_selection(const std::vector<size_t>& indices)
         return;
     }
     reload();
-    set_status(i18n::t_args("files-restored", {i18n::count_arg("count", clamped(*restored))}));
+    set_status(i18n::t_args("files-restored", {i18n::count_arg("count", *restored)}));
 }
 
 void FileExplorerWidget::empty_trash()
@@ -182,7 +171,7 @@ void FileExplorerWidget::empty_trash()
     }
     Sheet sheet;
     sheet.title = i18n::t("files-empty-trash-title");
-    sheet.summary = i18n::t_args("files-empty-trash-summary", {i18n::count_arg("count", clamped(m_entries.size()))});
+    sheet.summary = i18n::t_args("files-empty-trash-summary", {i18n::count_arg("count", m_entries.size())});
     sheet.details = {i18n::t("files-permanent-delete-loss")};
     sheet.confirm = ConfirmAction{ConfirmKind::EmptyTrash, i18n::t("files-empty-trash-confirm"), {}, {}, {}};
     open_sheet(std::move(sheet));
@@ -201,7 +190,7 @@ void FileExplorerWidget::empty_trash_confirmed()
     if (*purged == 0)
         set_status(i18n::t("files-trash-already-empty"));
     else
-        set_status(i18n::t_args("files-emptied-trash", {i18n::count_arg("count", clamped(*purged))}));
+        set_status(i18n::t_args("files-emptied-trash", {i18n::count_arg("count", *purged)}));
 }
 
 }

@@ -2,7 +2,9 @@
 
 #include "kavo_ui/catalog.hpp"
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,10 @@ std::string t_args(std::string_view key, const kavo_ui::CatalogArgs& args);
 inline kavo_ui::CatalogArg arg(std::string name, std::string value) { return {std::move(name), std::move(value)}; }
 inline kavo_ui::CatalogArg arg(std::string name, std::string_view value) { return {std::move(name), std::string(value)}; }
 inline kavo_ui::CatalogArg arg(std::string name, const char* value) { return {std::move(name), std::string(value)}; }
-inline kavo_ui::CatalogArg count_arg(std::string name, uint64_t n) { return {std::move(name), int64_t(n)}; }
+// Counts are numbers (plural selection works on them), clamped to the largest signed 64-bit value.
+inline kavo_ui::CatalogArg count_arg(std::string name, uint64_t n)
+{
+    return {std::move(name), int64_t(std::min<uint64_t>(n, uint64_t(std::numeric_limits<int64_t>::max())))};
+}
 
 }

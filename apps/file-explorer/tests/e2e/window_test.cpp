@@ -1,6 +1,6 @@
 // Starts the real program offscreen with a private automation socket and drives it the way a
 // user's tools would: through kavo-ctl and a raw socket.
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,7 +19,7 @@
 extern char** environ;
 
 using namespace std::chrono_literals;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 using json = nlohmann::ordered_json;
 
 namespace {

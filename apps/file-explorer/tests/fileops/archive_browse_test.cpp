@@ -1,6 +1,6 @@
 #include "fileops/archive_browse.hpp"
 #include "support/archive_corpus.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include "kavo_services/mime.hpp"
 
@@ -17,7 +17,7 @@ using files::model::DirectoryEntry;
 using files::model::EntryList;
 using files::test_support::RawTar;
 using files::test_support::RawZip;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 // name → "folder" or the size, in listing order.
 std::vector<std::pair<std::string, std::string>> shape(const EntryList& entries)

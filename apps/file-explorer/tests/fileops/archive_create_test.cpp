@@ -2,8 +2,8 @@
 #include "fileops/archive_create.hpp"
 #include "fileops/archive_extract.hpp"
 #include "fileops/archive_names.hpp"
-#include "support/temp_tree.hpp"
-#include "support/unprivileged.hpp"
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
 
 #include <archive.h>
 #include <archive_entry.h>
@@ -21,7 +21,7 @@ namespace {
 using files::fileops::create_zip;
 using files::fileops::list_archive_folder;
 using files::fileops::zip_destination;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 std::set<std::string> names_in(const std::filesystem::path& folder)
 {
@@ -169,7 +169,7 @@ TEST_F(ArchiveCreateTest, UnreadableSourceLeavesNoPartFile)
     ::chmod(m_tree.path("docs/secret.txt").c_str(), 0);
     ::chmod(m_tree.path("out").c_str(), 0777);
     m_tree.open_to_everyone();
-    auto error = files::test_support::run_unprivileged_text([&] {
+    auto error = kavo_testing::run_unprivileged_text([&] {
         auto created = create_zip(m_tree.path("out/docs.zip"), {m_tree.path("docs")});
         return created ? std::string("created") : created.error();
     });

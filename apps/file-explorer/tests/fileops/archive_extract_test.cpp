@@ -3,8 +3,8 @@
 #include "fileops/archive_reader.hpp"
 #include "fileops/extraction_folder.hpp"
 #include "support/archive_corpus.hpp"
-#include "support/temp_tree.hpp"
-#include "support/unprivileged.hpp"
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ using files::test_support::crc32_of;
 using files::test_support::gzip;
 using files::test_support::RawTar;
 using files::test_support::RawZip;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 using Tree = std::map<std::string, std::string>;
 
 // Everything below `root`: files with their contents, folders as "name/", links as "name@".
@@ -285,7 +285,7 @@ TEST_F(ArchiveExtractTest, UnwritableParentFailsCleanly)
     m_tree.open_to_everyone();
     ::chmod(m_tree.path("in").c_str(), 0755);
     ::chmod(zip.c_str(), 0644);
-    auto error = files::test_support::run_unprivileged_text([&] {
+    auto error = kavo_testing::run_unprivileged_text([&] {
         auto extracted = extract_archive(zip, destination());
         return extracted ? std::string("extracted") : extracted.error();
     });

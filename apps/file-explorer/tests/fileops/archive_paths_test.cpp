@@ -2,7 +2,7 @@
 #include "fileops/archive_limits.hpp"
 #include "fileops/archive_names.hpp"
 #include "fileops/archive_paths.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 namespace {
 
 using files::fileops::ArchiveKind;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 TEST(ArchiveKindTest, ExtensionsDecideAsciiCaseInsensitively)
 {

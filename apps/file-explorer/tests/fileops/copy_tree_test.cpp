@@ -1,8 +1,8 @@
 #include "fileops/copy_tree_test_api.hpp"
 #include "fileops/transfer_engine.hpp"
 #include "fileops_fixtures.hpp"
-#include "support/temp_tree.hpp"
-#include "support/unprivileged.hpp"
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
 
 #include <gtest/gtest.h>
 

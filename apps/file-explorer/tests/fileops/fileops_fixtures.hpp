@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +20,8 @@
 #include <vector>
 
 namespace files::test_support {
+
+using namespace kavo_testing;
 
 // A TempTree on /dev/shm, a tmpfs and so another file system than $TMPDIR, for moves that cannot
 // be a rename.

@@ -1,8 +1,8 @@
 #include "fileops/names.hpp"
 #include "fileops/transfer_engine.hpp"
 #include "fileops_fixtures.hpp"
-#include "support/temp_tree.hpp"
-#include "support/unprivileged.hpp"
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ using files::test_support::AppearanceWatch;
 using files::test_support::exists_here;
 using files::test_support::names_in;
 using files::test_support::read_all;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 TEST(NameParts, SplitsAtTheLastDotAndNumbersBeforeTheExtension)
 {
@@ -121,7 +121,7 @@ TEST(ChooseFreeDestination, UnsearchableFolderIsAFailureNotANumber)
     tree.file("locked/a.txt");
     auto source = tree.file("source.txt");
     ::chmod(folder.c_str(), 0666);
-    auto texts = files::test_support::run_unprivileged_text([&] {
+    auto texts = kavo_testing::run_unprivileged_text([&] {
         auto chosen = choose_free_destination(folder, "a.txt");
         auto created = create_folder(folder, "New Folder");
         auto copied = transfer_item(source, folder, TransferMode::Copy);

@@ -1,6 +1,6 @@
 #include "fileops/transfer_engine.hpp"
 #include "fileops_fixtures.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "fileops/transfer_engine.hpp"
 #include "fileops_fixtures.hpp"
-#include "support/temp_tree.hpp"
-#include "support/unprivileged.hpp"
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
 
 #include <gtest/gtest.h>
 

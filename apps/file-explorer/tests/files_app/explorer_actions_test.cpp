@@ -1,11 +1,11 @@
 #include "files_app/file_explorer_widget.hpp"
 #include "files_app/resource_identity.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
 using files::app::FileExplorerWidget;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 using Json = nlohmann::ordered_json;
 
 namespace {

@@ -1,6 +1,6 @@
 #include "files_app/file_explorer_widget.hpp"
-#include "support/temp_tree.hpp"
-#include "support/unprivileged.hpp"
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
 
 #include "kavo_ui/sysdirs.hpp"
 
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 
 using namespace files;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "files_app/file_explorer_widget.hpp"
 #include "files_app/placeholder.hpp"
-#include "support/temp_tree.hpp"
-#include "support/unprivileged.hpp"
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 using namespace std::chrono_literals;
 using files::app::FileExplorerWidget;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 namespace {
 
@@ -109,7 +109,7 @@ TEST(ExplorerLoading, AnUnreadableFolderShowsTheErrorPlaceholder)
     auto locked = tree.folder("locked");
     tree.file("locked/secret.txt");
     ::chmod(locked.c_str(), 0700);
-    auto detail = files::test_support::run_unprivileged_text([&] {
+    auto detail = kavo_testing::run_unprivileged_text([&] {
         auto w = FileExplorerWidget::create(std::nullopt, locked);
         files::app::PlaceholderState state{w->loading(), &w->load_error(), w->entries().size(), false, &w->current_dir()};
         auto p = files::app::placeholder_for(state);

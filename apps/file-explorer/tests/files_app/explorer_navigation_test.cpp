@@ -1,10 +1,10 @@
 #include "files_app/file_explorer_widget.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
 using files::app::FileExplorerWidget;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 namespace {
 

@@ -1,5 +1,5 @@
 #include "files_app/file_explorer_widget.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 using namespace files;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include "files_app/file_explorer_widget.hpp"
 #include "files_app/menus.hpp"
 #include "files_app/sheet.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
 using namespace files;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 using kavo_ui::Key;
 using kavo_ui::KeyEvent;
 

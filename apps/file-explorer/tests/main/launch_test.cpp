@@ -3,7 +3,7 @@
 #include "main/build_root.hpp"
 #include "main/launch_description.hpp"
 #include "main/scenes.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
@@ -79,7 +79,7 @@ namespace {
 // Runs build_root with the given arguments and standard input.
 std::unique_ptr<files::app::FileExplorerWidget> build_with_stdin(const std::vector<std::string>& argv, const std::string& input)
 {
-    files::test_support::TempTree tree;
+    kavo_testing::TempTree tree;
     auto in = tree.file("stdin", input);
     int saved = ::dup(STDIN_FILENO);
     int fd = ::open(in.c_str(), O_RDONLY);
@@ -96,7 +96,7 @@ std::unique_ptr<files::app::FileExplorerWidget> build_with_stdin(const std::vect
 
 TEST(BuildRoot, SharedLinkOutcomeBecomesTheFirstStatus)
 {
-    files::test_support::TempTree home;
+    kavo_testing::TempTree home;
     setenv("KAVO_HOME", home.path().c_str(), 1);
     struct Case {
         std::vector<std::string> argv;

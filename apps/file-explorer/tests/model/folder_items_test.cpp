@@ -1,5 +1,5 @@
 #include "model/folder_items.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ namespace {
 
 using files::model::FolderItems;
 using files::model::ItemStatus;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 std::vector<std::string> readdir_order(const std::filesystem::path& folder)
 {

@@ -1,8 +1,8 @@
 #include "model/listing.hpp"
 #include "model/sorting.hpp"
 #include "model/workspace_roots.hpp"
-#include "support/temp_tree.hpp"
-#include "support/unprivileged.hpp"
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ namespace {
 using files::model::DirectoryEntry;
 using files::model::EntryList;
 using files::model::list_directory;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 std::map<std::string, DirectoryEntry> by_name(const EntryList& entries)
 {
@@ -266,7 +266,7 @@ TEST(ListDirectory, UnprivilegedUserGetsTheErrorOrNamesWithoutStatus)
             text += line + "; ";
         return text;
     };
-    auto outcome = files::test_support::run_unprivileged_text([&] {
+    auto outcome = kavo_testing::run_unprivileged_text([&] {
         return describe(list_directory(tree.path("readable"), false)) + "| "
             + describe(list_directory(tree.path("locked"), false)) + " | "
             + describe(list_directory(tree.path("names-only"), false));

@@ -1,5 +1,5 @@
 #include "model/workspace_roots.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ using files::model::EntryList;
 using files::model::is_hidden_name;
 using files::model::is_inside_roots;
 using files::model::workspace_roots;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 using Paths = std::vector<std::filesystem::path>;
 
 // Sets or unsets one environment variable for a test and restores it afterwards.

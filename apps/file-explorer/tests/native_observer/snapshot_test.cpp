@@ -1,6 +1,6 @@
 #include "files_app/file_explorer_widget.hpp"
 #include "native_observer/snapshot.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include "kavo_ui/shot_frame.hpp"
 
@@ -9,7 +9,7 @@
 using files::app::FileExplorerWidget;
 using files::native_observer::build_snapshot;
 using files::native_observer::order_hash;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 namespace {
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
+
 #include <algorithm>
 #include <archive.h>
 #include <archive_entry.h>
@@ -17,6 +20,8 @@
 // that ends early); libarchive's own writer makes the archives that need real compression or
 // encryption, and the gzip streams.
 namespace files::test_support {
+
+using namespace kavo_testing;
 
 inline uint32_t crc32_of(std::string_view data)
 {

@@ -1,10 +1,10 @@
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 #include "views/path_bar/breadcrumbs.hpp"
 
 #include <gtest/gtest.h>
 
 using namespace files::views;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 namespace {
 

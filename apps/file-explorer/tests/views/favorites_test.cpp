@@ -1,4 +1,4 @@
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 #include "views/favorites/favorites.hpp"
 #include "views/places_sidebar/places_sidebar.hpp"
 
@@ -7,7 +7,7 @@
 #include <fstream>
 
 using namespace files::views;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 #include "views/path_bar/path_bar.hpp"
 
 #include <gtest/gtest.h>
 
 using namespace files;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 TEST(PathBar, EditsSubmitsAndCancels)
 {

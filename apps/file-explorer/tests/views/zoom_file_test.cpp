@@ -1,4 +1,4 @@
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 #include "views/file_view/zoom_file.hpp"
 
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <fstream>
 
 using namespace files::views;
-using files::test_support::TempTree;
+using kavo_testing::TempTree;
 
 TEST(ZoomFile, ReadsTrimmedSignedNumbersClampedToTheSteps)
 {

@@ -1,11 +1,16 @@
 #pragma once
 
-#include "support/unprivileged.hpp"
+#include "kavo_testing/temp_tree.hpp"
+#include "kavo_testing/unprivileged.hpp"
+
+#include "kavo_testing/unprivileged.hpp"
 
 #include <filesystem>
 #include <unistd.h>
 
 namespace kavo_trash::test_support {
+
+using namespace kavo_testing;
 
 // Gives the tree at `path` to the user run_unprivileged runs as; nothing to do when the tests
 // are not root, as the child then keeps the tests' own identity.

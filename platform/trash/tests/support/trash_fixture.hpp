@@ -1,7 +1,7 @@
 #pragma once
 
 #include "kavo_trash/trash.hpp"
-#include "support/temp_tree.hpp"
+#include "kavo_testing/temp_tree.hpp"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +17,8 @@
 #include <vector>
 
 namespace kavo_trash::test_support {
+
+using namespace kavo_testing;
 
 inline std::string read_file(const std::filesystem::path& path)
 {

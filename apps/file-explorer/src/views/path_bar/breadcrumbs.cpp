@@ -1,5 +1,7 @@
 #include "views/path_bar/breadcrumbs.hpp"
 
+#include "kavo_services/paths.hpp"
+
 #include "i18n/catalog.hpp"
 #include "kavo_services/utf8.hpp"
 
@@ -17,18 +19,6 @@ namespace files::views {
 namespace {
 
 constexpr size_t k_candidate_limit = 60;
-
-bool is_within(const std::filesystem::path& path, const std::filesystem::path& root)
-{
-    auto p = path.begin();
-    for (auto r = root.begin(); r != root.end(); ++r, ++p) {
-        if (r->empty())
-            continue;  // a trailing separator of the root
-        if (p == path.end() || *p != *r)
-            return false;
-    }
-    return true;
-}
 
 // The crumbs for the components of path below base, appended after the first crumb.
 void append_components(std::vector<Breadcrumb>& crumbs, const std::filesystem::path& base, const std::filesystem::path& path)
@@ -61,7 +51,7 @@ BreadcrumbTrail build_breadcrumbs(const std::filesystem::path& path, const std::
     const std::filesystem::path* root = nullptr;
     for (const auto& r : workspace_roots)
         // The longest root wins; on a tie the later one.
-        if (is_within(path, r) && (!root || r.native().size() >= root->native().size()))
+        if (kavo_services::path_is_within(path, r) && (!root || r.native().size() >= root->native().size()))
             root = &r;
     if (root) {
         auto named = root->lexically_normal();
@@ -75,7 +65,7 @@ BreadcrumbTrail build_breadcrumbs(const std::filesystem::path& path, const std::
         append_components(trail.crumbs, *root, path);
         return trail;
     }
-    if (home && is_within(path, *home)) {
+    if (home && kavo_services::path_is_within(path, *home)) {
         trail.icon = kavo_ui::Icon::Home;
         trail.crumbs.push_back({i18n::t("files-place-home"), *home});
         append_components(trail.crumbs, *home, path);
@@ -150,7 +140,7 @@ std::string display_form(const std::filesystem::path& path, const std::optional<
     if (home && !home->empty()) {
         if (path == *home)
             return "~";
-        if (is_within(path, *home))
+        if (kavo_services::path_is_within(path, *home))
             return "~/" + kavo_services::lossy_utf8(path.lexically_relative(*home));
     }
     return kavo_services::lossy_utf8(path);

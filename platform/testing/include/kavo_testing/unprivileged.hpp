@@ -10,7 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace files::test_support {
+namespace kavo_testing {
 
 inline constexpr uid_t k_unprivileged_id = 65534;
 // Exit status of the child when it could not give up its privileges.

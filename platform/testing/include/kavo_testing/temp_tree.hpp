@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace kavo_trash::test_support {
+namespace kavo_testing {
 
 // A unique folder under $TMPDIR (or /tmp) for one test, removed with everything in it when the
 // tree goes out of scope, also after a test took permissions away inside it. Relative names may
@@ -23,7 +23,7 @@ public:
     // A tree below `base`, for tests that need a folder on another file system.
     explicit TempTree(const std::filesystem::path& base)
     {
-        std::string pattern = (base / "kavo-trash-test-XXXXXX").native();
+        std::string pattern = (base / "kavo-test-XXXXXX").native();
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed for " + pattern);
         // Stored without symbolic links, so the paths the library records compare equal.
