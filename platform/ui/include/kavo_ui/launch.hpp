@@ -84,7 +84,7 @@ struct LaunchSpec {
 
 namespace launch {
 
-// Parses the arguments against the spec's option tables and the toolkit's own options:
+// Parses the arguments against the launch description's option tables and the toolkit's own options:
 // --shot SCENE, --shot-out FILE, --shot-size WxH.
 std::expected<LaunchArgs, LaunchError> parse_args(const LaunchSpec& spec, const std::vector<std::string>& args);
 
