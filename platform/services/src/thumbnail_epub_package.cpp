@@ -1,4 +1,5 @@
 #include "thumbnail_epub_package.hpp"
+#include "kavo_services/hex.hpp"
 
 #include <libxml/xmlreader.h>
 #include <memory>
@@ -72,36 +73,7 @@ struct ManifestItem {
     std::string properties;
 };
 
-int hex_value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
-std::optional<std::string> percent_decoded(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out.push_back(text[i]);
-            continue;
-        }
-        if (i + 2 >= text.size())
-            return std::nullopt;
-        const int high = hex_value(text[i + 1]);
-        const int low = hex_value(text[i + 2]);
-        if (high < 0 || low < 0 || (high == 0 && low == 0))
-            return std::nullopt;
-        out.push_back(static_cast<char>(high * 16 + low));
-        i += 2;
-    }
-    return out;
-}
 
 }
 
@@ -159,7 +131,7 @@ std::expected<std::string, std::string> resolve_package_href(std::string_view pa
     href = href.substr(0, href.find_first_of("#?"));
     if (href.empty() || href.find(':') < href.find('/'))
         return std::unexpected(std::string("not a path inside the book"));
-    auto decoded = percent_decoded(href);
+    auto decoded = kavo_services::percent_decode(href);
     if (!decoded)
         return std::unexpected(std::string("bad escape in href"));
     std::string joined;

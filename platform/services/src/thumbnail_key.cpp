@@ -1,4 +1,5 @@
 #include "kavo_services/thumbnails.hpp"
+#include "kavo_services/hex.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -73,15 +74,7 @@ ThumbKey ThumbKey::of_path_meta(const std::filesystem::path& path,
 
 std::string ThumbKey::cache_name() const
 {
-    static constexpr char k_hex[] = "0123456789abcdef";
-    std::string name;
-    name.reserve(m_digest.size() * 2 + 4);
-    for (uint8_t byte : m_digest) {
-        name.push_back(k_hex[byte >> 4]);
-        name.push_back(k_hex[byte & 0xf]);
-    }
-    name += ".png";
-    return name;
+    return to_hex(m_digest) + ".png";
 }
 
 size_t ThumbKey::hash() const

@@ -1,5 +1,7 @@
 #include "percent_encoding.hpp"
 
+#include "kavo_services/hex.hpp"
+
 namespace kavo_trash {
 
 namespace {
@@ -10,16 +12,6 @@ bool is_kept(unsigned char c)
         || c == '~' || c == '/';
 }
 
-int hex_value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 }
 
@@ -41,27 +33,6 @@ std::string percent_encode(std::string_view bytes)
     return out;
 }
 
-std::optional<std::string> percent_decode(std::string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '%') {
-            if (text.size() - i < 3)
-                return std::nullopt;
-            int high = hex_value(text[i + 1]);
-            int low = hex_value(text[i + 2]);
-            if (high < 0 || low < 0)
-                return std::nullopt;
-            c = static_cast<char>(high * 16 + low);
-            i += 2;
-        }
-        if (c == '\0')
-            return std::nullopt;
-        out.push_back(c);
-    }
-    return out;
-}
+std::optional<std::string> percent_decode(std::string_view text) { return kavo_services::percent_decode(text); }
 
 }

@@ -1,4 +1,5 @@
 #include "kavo_ui/persist.hpp"
+#include "kavo_services/hex.hpp"
 
 #include "kavo_services/app_dirs.hpp"
 
@@ -16,16 +17,6 @@ namespace {
 constexpr size_t k_actor_bytes = 16;
 constexpr size_t k_max_document_bytes = 4 * 1024 * 1024;
 
-std::string to_hex(const std::vector<uint8_t>& bytes)
-{
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string out;
-    for (uint8_t b : bytes) {
-        out.push_back(digits[b >> 4]);
-        out.push_back(digits[b & 15]);
-    }
-    return out;
-}
 
 std::optional<std::vector<uint8_t>> from_hex(std::string_view text)
 {
@@ -85,7 +76,7 @@ bool write_document(const std::filesystem::path& file, const StateDocument& doc)
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
         if (!out)
             return false;
-        nlohmann::ordered_json json = {{"actor", to_hex(doc.actor)}, {"content", doc.content}};
+        nlohmann::ordered_json json = {{"actor", kavo_services::to_hex(doc.actor)}, {"content", doc.content}};
         out << json.dump();
         if (!out.flush())
             return false;

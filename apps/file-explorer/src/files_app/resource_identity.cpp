@@ -1,38 +1,11 @@
 #include "files_app/resource_identity.hpp"
 
+#include "kavo_services/hex.hpp"
 #include "kavo_services/utf8.hpp"
 
 #include <sodium.h>
 
 namespace files::app {
-
-namespace {
-
-constexpr char k_hex[] = "0123456789abcdef";
-
-std::string hex(const unsigned char* bytes, size_t n)
-{
-    std::string out;
-    out.reserve(2 * n);
-    for (size_t i = 0; i < n; ++i) {
-        out.push_back(k_hex[bytes[i] >> 4]);
-        out.push_back(k_hex[bytes[i] & 15]);
-    }
-    return out;
-}
-
-int nibble(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-}
 
 std::string local_resource_id(const std::filesystem::path& path)
 {
@@ -49,12 +22,12 @@ std::string local_resource_id(const std::filesystem::path& path)
     crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
     unsigned char digest[crypto_hash_sha256_BYTES];
     crypto_hash_sha256_final(&state, digest);
-    return hex(digest, 16);
+    return kavo_services::to_hex(std::span<const uint8_t>(digest, 16));
 }
 
 std::string uuid_text(const std::array<uint8_t, 16>& uuid)
 {
-    std::string h = hex(uuid.data(), uuid.size());
+    std::string h = kavo_services::to_hex(uuid);
     return h.substr(0, 8) + "-" + h.substr(8, 4) + "-" + h.substr(12, 4) + "-" + h.substr(16, 4) + "-" + h.substr(20);
 }
 
@@ -69,7 +42,7 @@ std::optional<std::array<uint8_t, 16>> parse_uuid(std::string_view text)
             ++i;
             continue;
         }
-        int hi = nibble(text[i]), lo = nibble(text[i + 1]);
+        int hi = kavo_services::hex_digit_value(text[i]), lo = kavo_services::hex_digit_value(text[i + 1]);
         if (hi < 0 || lo < 0)
             return std::nullopt;
         out[k++] = uint8_t(hi * 16 + lo);

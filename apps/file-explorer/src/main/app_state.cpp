@@ -1,4 +1,5 @@
 #include "main/app_state.hpp"
+#include "kavo_services/hex.hpp"
 
 #include "files_app/file_explorer_widget.hpp"
 #include "kavo_services/utf8.hpp"
@@ -27,12 +28,7 @@ std::string actor_name(const std::optional<std::string>& quick_app_id, const std
         return *quick_app_id;
     if (user_id && !user_id->empty())
         return "files-" + *user_id;
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (uint8_t b : current_actor) {
-        hex.push_back(digits[b >> 4]);
-        hex.push_back(digits[b & 15]);
-    }
+    std::string hex = kavo_services::to_hex(current_actor);
     return "files-" + hex.substr(0, 12);
 }
 

@@ -1,4 +1,5 @@
 #include "main/build_root.hpp"
+#include "kavo_services/hex.hpp"
 
 #include "i18n/catalog.hpp"
 #include "kavo_services/app_dirs.hpp"
@@ -13,16 +14,6 @@ namespace files::launch {
 
 namespace {
 
-int hex_value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::optional<std::string> decode_file_uri(std::string_view uri)
 {
@@ -37,8 +28,10 @@ std::optional<std::string> decode_file_uri(std::string_view uri)
         return std::nullopt;
     std::string out;
     for (size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i] == '%' && i + 2 < rest.size() + 0 && hex_value(rest[i + 1]) >= 0 && hex_value(rest[i + 2]) >= 0) {
-            out.push_back(char(hex_value(rest[i + 1]) * 16 + hex_value(rest[i + 2])));
+        int high = i + 2 < rest.size() ? kavo_services::hex_digit_value(rest[i + 1]) : -1;
+        int low = i + 2 < rest.size() ? kavo_services::hex_digit_value(rest[i + 2]) : -1;
+        if (rest[i] == '%' && high >= 0 && low >= 0) {
+            out.push_back(char(high * 16 + low));
             i += 2;
         } else if (rest[i] == '?' || rest[i] == '#') {
             break;

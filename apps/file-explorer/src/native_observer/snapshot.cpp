@@ -1,4 +1,5 @@
 #include "native_observer/snapshot.hpp"
+#include "kavo_services/hex.hpp"
 
 #include "files_app/file_explorer_widget.hpp"
 #include "kavo_services/utf8.hpp"
@@ -14,17 +15,6 @@ using nlohmann::ordered_json;
 
 namespace {
 
-std::string hex(const unsigned char* bytes, size_t n)
-{
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(n * 2);
-    for (size_t i = 0; i < n; ++i) {
-        out.push_back(digits[bytes[i] >> 4]);
-        out.push_back(digits[bytes[i] & 15]);
-    }
-    return out;
-}
 
 ordered_json number_or_null(float v) { return std::isfinite(v) ? ordered_json(v) : ordered_json(nullptr); }
 
@@ -50,7 +40,7 @@ std::string order_hash(const model::EntryList& entries)
     }
     unsigned char digest[crypto_hash_sha256_BYTES];
     crypto_hash_sha256_final(&state, digest);
-    return hex(digest, sizeof digest);
+    return kavo_services::to_hex(digest);
 }
 
 ordered_json build_snapshot(const app::FileExplorerWidget& explorer)
